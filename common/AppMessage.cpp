@@ -6,8 +6,7 @@
 
 CAppMessageEvent::CAppMessageEvent(std::uint32_t message, WParam wParam, LParam lParam)
     : QEvent(EventType()), m_nMessage(message), m_wParam(wParam), m_lParam(lParam)
-{
-}
+{}
 
 QEvent::Type CAppMessageEvent::EventType()
 {
@@ -54,8 +53,7 @@ bool CAppMessageMap::Dispatch(QEvent* event) const
     }
     auto* message = static_cast<CAppMessageEvent*>(event);
     const auto it = m_handlers.find(message->Message());
-    message->SetResult(it == m_handlers.end()
-                           ? 0
-                           : it->second(message->WParameter(), message->LParameter()));
+    message->SetResult(
+        it == m_handlers.end() ? 0 : it->second(message->WParameter(), message->LParameter()));
     return true;
 }

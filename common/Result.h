@@ -20,5 +20,11 @@ inline constexpr HRESULT VFW_E_NOT_FOUND = static_cast<HRESULT>(0x80040216u);
 inline constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);
 inline constexpr HRESULT VFW_E_TIMEOUT = static_cast<HRESULT>(0x8004022Eu);
 
-constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
+constexpr bool Succeeded(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool Failed(HRESULT hr)
+{
+    return hr < 0;
+}

@@ -1,13 +1,13 @@
 #include "common/AppMessage.h"
+
 #include "common/AppMessages.h"
 
 #include <QCoreApplication>
 #include <QObject>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
-
 #include <thread>
 #include <vector>
 

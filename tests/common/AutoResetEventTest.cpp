@@ -1,8 +1,7 @@
 #include "common/AutoResetEvent.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace std::chrono_literals;

@@ -13,8 +13,7 @@ struct SplitCase
 };
 
 class PathPartsTest : public testing::TestWithParam<SplitCase>
-{
-};
+{};
 
 TEST_P(PathPartsTest, SplitsAtTheLastSlashAndTheLastDotOfTheName)
 {
@@ -35,9 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"/video/My.Clip.mpg", "/video/", "My.Clip", ".mpg"},
                     SplitCase{"/video/", "/video/", "", ""},
                     SplitCase{"/dotted.dir/noext", "/dotted.dir/", "noext", ""},
-                    SplitCase{"clip.avi", "", "clip", ".avi"},
-                    SplitCase{"/", "/", "", ""}, SplitCase{"", "", "", ""},
-                    SplitCase{"/v/trailing.", "/v/", "trailing", "."},
+                    SplitCase{"clip.avi", "", "clip", ".avi"}, SplitCase{"/", "/", "", ""},
+                    SplitCase{"", "", "", ""}, SplitCase{"/v/trailing.", "/v/", "trailing", "."},
                     SplitCase{"/v/.hidden", "/v/", "", ".hidden"},
                     SplitCase{"/v/a b #1 100% Ünïcødé.avi", "/v/", "a b #1 100% Ünïcødé", ".avi"}));
 

@@ -11,8 +11,7 @@ struct TimeCase
 };
 
 class FormatTimeTest : public testing::TestWithParam<TimeCase>
-{
-};
+{};
 
 TEST_P(FormatTimeTest, WritesHoursMinutesSecondsWithTwoDigitsAtLeast)
 {
