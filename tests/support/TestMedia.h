@@ -17,8 +17,18 @@ enum class TestClip
     OddName,        // an AVI whose name has spaces, '#', '%' and non-ASCII letters
 };
 
+inline constexpr TestClip kAllTestClips[] = {
+    TestClip::Avi,       TestClip::MpegPs,         TestClip::VideoOnly,
+    TestClip::AudioOnly, TestClip::NoVideoDecoder, TestClip::Truncated,
+    TestClip::NotMedia,  TestClip::Empty,          TestClip::OddName,
+};
+
 // Full path of the generated clip (inside VESSA_TEST_MEDIA_DIR).
 QString TestMediaPath(TestClip clip);
+
+// The clip's file name, the same in every media folder; and a short name for test output.
+QString TestClipFileName(TestClip clip);
+const char* TestClipName(TestClip clip);
 
 // Known facts about the generated clips, for tests that compare against the truth.
 inline constexpr double kTestClipSeconds = 3.0;

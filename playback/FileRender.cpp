@@ -1,0 +1,78 @@
+#include "playback/GraphCore.h"
+#include "playback/MediaFileCheck.h"
+#include "playback/MediaFramework.h"
+#include "playback/SinkFactory.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+struct StreamCounts
+{
+    gint nVideo = 0;
+    gint nAudio = 0;
+    gint nText = 0;
+};
+
+StreamCounts CountStreams(GstElement* playbin)
+{
+    StreamCounts counts;
+    g_object_get(playbin, "n-video", &counts.nVideo, "n-audio", &counts.nAudio, "n-text",
+                 &counts.nText, nullptr);
+    return counts;
+}
+
+// What the prerolled playbin made of the file: everything rendered, a part of it, or nothing.
+HRESULT JudgeRender(const StreamCounts& counts, bool missingPlugin)
+{
+    if (counts.nVideo + counts.nAudio == 0) {
+        return VFW_E_UNSUPPORTED_STREAM;
+    }
+    // A stream without a decoder; or subtitles with no picture to show them on.
+    if (missingPlugin || (counts.nText > 0 && counts.nVideo == 0)) {
+        return VFW_S_PARTIAL_RENDER;
+    }
+    return S_OK;
+}
+
+} // namespace
+
+HRESULT CGraphCore::RenderFile(const QString& path)
+{
+    if (m_pipeline != nullptr) {
+        return E_UNEXPECTED;
+    }
+    if (!MediaFrameworkStartup()) {
+        return E_FAIL;
+    }
+    if (const HRESULT check = CheckMediaFile(path); check != S_OK) {
+        return check;
+    }
+    GstElementHandle playbin = AdoptElement(gst_element_factory_make("playbin", nullptr));
+    if (playbin == nullptr) {
+        return E_FAIL;
+    }
+    // Percent-encoded: spaces, '#', '%' and non-ASCII letters survive the trip through the URI.
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    g_object_set(playbin.get(), "uri", uri.constData(), nullptr);
+    if (const GstElementHandle videoSink = CreateVideoSink()) {
+        g_object_set(playbin.get(), "video-sink", videoSink.get(), nullptr);
+    }
+    if (const GstElementHandle audioSink = CreateAudioSink()) {
+        g_object_set(playbin.get(), "audio-sink", audioSink.get(), nullptr);
+    }
+
+    if (const HRESULT hr = Preroll(std::move(playbin)); Failed(hr)) {
+        return hr;
+    }
+    // A missing decoder is announced before prerolling can finish: the streams that remain have
+    // to be linked to their sinks first.
+    const CBusWatch::Preroll preroll = m_watch->PrerollState();
+    const StreamCounts counts = CountStreams(m_pipeline.get());
+    if (const HRESULT judged = JudgeRender(counts, preroll.bMissingPlugin); judged != S_OK) {
+        Teardown();
+        return judged;
+    }
+    return Commit(counts.nVideo > 0, counts.nAudio > 0);
+}
