@@ -84,6 +84,9 @@ void CVideoOverlay::ApplyLocked(bool expose)
     }
     auto* overlay = GST_VIDEO_OVERLAY(m_sink.get());
     gst_video_overlay_set_window_handle(overlay, target);
+    if (m_applied != 0 && m_applied != ParkingWindowHandle()) {
+        RepaintNativeWindow(m_applied); // the picture left it
+    }
     m_applied = target;
     if (target == m_owner && m_bHasRect) {
         gst_video_overlay_set_render_rectangle(

@@ -44,6 +44,11 @@ struct StreamsCase
     bool video;
 };
 
+void PrintTo(const StreamsCase& c, std::ostream* os)
+{
+    *os << TestClipName(c.clip);
+}
+
 class InterfacePresenceTest : public testing::TestWithParam<StreamsCase>
 {};
 

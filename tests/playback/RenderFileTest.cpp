@@ -18,6 +18,11 @@ struct RenderCase
     HRESULT expected; // S_OK, VFW_S_PARTIAL_RENDER, or E_FAIL for "some failure code"
 };
 
+void PrintTo(const RenderCase& c, std::ostream* os)
+{
+    *os << TestClipName(c.clip);
+}
+
 class RenderFileTest : public testing::TestWithParam<RenderCase>
 {};
 
