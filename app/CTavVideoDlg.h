@@ -1,0 +1,167 @@
+#pragma once
+
+#include "common/AppMessage.h"
+#include "controls/CTavSliderCtrl.h"
+#include "controls/CVideoPanel.h"
+
+#include <QBasicTimer>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMargins>
+#include <QPushButton>
+#include <QRect>
+#include <QSlider>
+#include <QString>
+
+class CPlayList;
+class CTavCommandLineInfo;
+class QMenu;
+
+// The buttons of the strip. Plain push buttons for now; the skinned image button takes their
+// place by changing this one alias.
+using CTavButton = QPushButton;
+
+// The main player window: the video panel above a strip of controls, the media session of the
+// file being played, the three forms of the window (normal, compact, full-screen) and the
+// application messages the controls, the media layer and the playlist send it.
+//
+// Its code is split by concern: CTavVideoDlg.cpp (construction, the message map, start-up,
+// keys and the window menu), CTavVideoDlgLayout.cpp (layout and the window forms),
+// CTavVideoDlgSession.cpp (the media session), CTavVideoDlgCommands.cpp (Open, delete and the
+// playlist steps) and CTavVideoDlgPlayList.cpp (the calls into the playlist window).
+class CTavVideoDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The command-line files are opened at the end of the initialisation; null: none.
+    explicit CTavVideoDlg(CTavCommandLineInfo* pCmdInfo = nullptr, QWidget* parent = nullptr);
+    ~CTavVideoDlg() override;
+
+    // Initialises the window and runs it modally; the result of the modal run.
+    int DoModal();
+    // The window's initialisation, run by DoModal before the window shows.
+    void OnInitDialog();
+
+    // The media session.
+    bool OpenMedia(const QString& strPath, bool bPlay);
+    void ReleaseSession();
+    void OnPlay();
+    void OnStop();
+    double GetDurationSeconds() const;
+    double GetPositionSeconds() const;
+
+    void LayoutControls();
+
+    // State, for the tests that drive the window.
+    const QString& CurrentFile() const { return m_strCurrentFile; }
+    double Duration() const { return m_dDuration; }
+    bool IsSeeking() const { return m_bSeeking; }
+    bool IsFullScreen() const { return m_bFullScreen; }
+    QMenu* SystemMenu() const { return m_pSystemMenu; }
+
+protected:
+    bool event(QEvent* event) override;
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    // Construction and the message map.
+    void DoDataExchange();
+    void BindMessageMap();
+    void AddAboutEntry();
+    void OnSysCommand(int nId);
+    void OnCancel();
+    void OpenCommandLineFiles();
+
+    // Layout and forms.
+    void OnSizing();
+    void OnMoving(const QRect& rcWindow);
+    void OnDblClkVideoPanel();
+    void OnCompact();
+    void SetFrameless(bool bFrameless);
+    bool IsFrameless() const;
+    QMargins CurrentFrameMargins() const;
+    QRect OuterRect() const;
+    void SetOuterGeometry(const QRect& rcWindow);
+    void ApplyPendingOuterGeometry();
+
+    // The session.
+    void SetTimer(int nIdEvent, int nElapseMs);
+    void OnTimer(int nIdEvent);
+    void OnPositionSliderDraw();
+    void OnVolumeSliderDraw();
+    void SeekToSliderPosition();
+    void EnablePlayButton();
+    LResult OnGraphNotify(WParam wParam, LParam lParam);
+    LResult OnSeekBegin(WParam wParam, LParam lParam);
+    LResult OnSeekEnd(WParam wParam, LParam lParam);
+
+    // Commands.
+    void OnOpen();
+    void OnDeleteFile();
+    void OnPlayListCheck();
+    LResult OnPlayNext(WParam wParam, LParam lParam);
+    LResult OnPlayCurrent(WParam wParam, LParam lParam);
+    LResult OnPlayPrevious(WParam wParam, LParam lParam);
+    LResult OnTrackLengthLoaded(WParam wParam, LParam lParam);
+
+    // The playlist window (CTavVideoDlgPlayList.cpp).
+    void CreatePlayList();
+    void DockPlayList();
+    void MovePlayListTo(const QPoint& ptTopLeft);
+    void ShowPlayList(bool bShow);
+    void AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength);
+    void SetPlayListCurrentEntry(int nIndex);
+    int GetPlayListCurrentPosition() const;
+    QString GetPlayListCurrentPath() const;
+    int GetPlayListRowCount() const;
+    void RemovePlayListCurrentEntry();
+    void PlayNextEntry();
+    void PlayPreviousEntry();
+    void PlayListTrackLengthLoaded();
+    void StartTrackLengthLoader();
+
+    CTavCommandLineInfo* m_pCmdInfo;
+    CAppMessageMap m_messageMap;
+
+    // The fourteen controls, bound to their IDs by DoDataExchange.
+    QGroupBox m_grpControls;
+    QCheckBox m_chkPlayList;
+    CTavButton m_btnOpen;
+    CTavButton m_btnPrev;
+    CTavButton m_btnPlay;
+    CTavButton m_btnNext;
+    CTavButton m_btnVideoIn;
+    CTavButton m_btnStop;
+    CTavButton m_btnDeleteFile;
+    CTavButton m_btnCompact;
+    CTavSliderCtrl m_sliderPosition;
+    QLabel m_staticTime;
+    QSlider m_sliderVolume;
+    CVideoPanel m_videoPanel;
+
+    QMenu* m_pSystemMenu = nullptr; // the window menu (right click), owned by the window
+    CPlayList* m_pPlayList = nullptr;
+    QBasicTimer m_timerPosition; // timer 1
+
+    QString m_strCurrentFile;
+    double m_dDuration = 0.0;
+    bool m_bSeeking = false;
+    bool m_bFullScreen = false;
+    bool m_bInitialized = false;
+    QRect m_rcNormal; // the outer window rectangle before full-screen form
+    // The window frame as the window manager last drew it; frameless forms have none, and the
+    // outer rectangle is kept across form changes with it.
+    QMargins m_marginsFrame;
+    // An outer rectangle asked for before the window manager had framed the window: applied
+    // once the frame is known.
+    QRect m_rcPendingOuter;
+};

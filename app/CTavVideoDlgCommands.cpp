@@ -1,0 +1,90 @@
+// The main window's commands: Open, delete, the "Play List" box and the playlist steps.
+
+#include "app/CTavVideoDlg.h"
+#include "controls/UserDialogs.h"
+
+#include <QFile>
+
+#include <climits>
+
+namespace {
+
+const QString kOpenFilter =
+    QStringLiteral("Files (*.avi;*.mpg;*.wmv)|*.avi;*.mpg;*.wmv|All Files (*.*)|*.*||");
+
+// Longer paths cannot name a file on this system.
+bool PathTooLong(const QString& strPath)
+{
+    return strPath.toUtf8().size() >= PATH_MAX;
+}
+
+} // namespace
+
+void CTavVideoDlg::OnOpen()
+{
+    const QString strPath = CUserDialogs::GetOpenFileName(nullptr, kOpenFilter);
+    if (strPath.isEmpty() || PathTooLong(strPath)) {
+        return;
+    }
+    if (OpenMedia(strPath, false)) {
+        AddPlayListEntry(strPath, QString(), m_dDuration);
+        SetPlayListCurrentEntry(GetPlayListRowCount() - 1);
+    }
+}
+
+void CTavVideoDlg::OnDeleteFile()
+{
+    if (CUserDialogs::MessageBox(this, QStringLiteral("Are you sure?"),
+                                 QStringLiteral("Delete File"),
+                                 QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    OnStop();
+    ReleaseSession();
+
+    QFile file(m_strCurrentFile);
+    if (!file.remove()) {
+        CUserDialogs::MessageBox(
+            this,
+            QStringLiteral("%1 could not be deleted: %2.")
+                .arg(m_strCurrentFile.isEmpty() ? QStringLiteral("The file") : m_strCurrentFile,
+                     file.errorString()),
+            QStringLiteral("Vessa Video Player"), QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+
+    const int nPosition = GetPlayListCurrentPosition();
+    RemovePlayListCurrentEntry();
+    // The entry that followed the deleted one now has its index and plays next.
+    SetPlayListCurrentEntry(nPosition - 1);
+    OpenMedia(GetPlayListCurrentPath(), true);
+}
+
+void CTavVideoDlg::OnPlayListCheck()
+{
+    ShowPlayList(m_chkPlayList.isChecked());
+}
+
+LResult CTavVideoDlg::OnPlayNext(WParam, LParam)
+{
+    PlayNextEntry();
+    return 0;
+}
+
+LResult CTavVideoDlg::OnPlayCurrent(WParam, LParam)
+{
+    OpenMedia(GetPlayListCurrentPath(), true);
+    return 0;
+}
+
+LResult CTavVideoDlg::OnPlayPrevious(WParam, LParam)
+{
+    PlayPreviousEntry();
+    return 0;
+}
+
+LResult CTavVideoDlg::OnTrackLengthLoaded(WParam, LParam)
+{
+    PlayListTrackLengthLoaded();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "resources/AboutDialog.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array kControls{
+    ControlTemplate{
+        IDC_ABOUT_ICON, "IDC_ABOUT_ICON", ControlClass::StaticIcon, "", {11, 17, 21, 20}},
+    ControlTemplate{IDC_ABOUT_VERSION,
+                    "IDC_ABOUT_VERSION",
+                    ControlClass::Static,
+                    "Vessa Video Player Version 1.0.6",
+                    {40, 10, 119, 8}},
+    ControlTemplate{IDC_ABOUT_LINE2,
+                    "IDC_ABOUT_LINE2",
+                    ControlClass::Static,
+                    "Plays video with Qt and GStreamer",
+                    {40, 25, 119, 8}},
+    ControlTemplate{IDOK, "IDOK", ControlClass::DefPushButton, "OK", {178, 7, 50, 16}},
+};
+
+constexpr DialogTemplate kDialog{IDD_ABOUTBOX, "About Vessa Video Player", 235, 55, kControls};
+
+} // namespace
+
+const DialogTemplate& AboutDialogTemplate()
+{
+    return kDialog;
+}

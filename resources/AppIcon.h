@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon (icon 140): a film frame with a play triangle, drawn at the usual sizes.
+QIcon LoadAppIcon();

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <span>
+
+class QFont;
+class QWidget;
+
+// Dialog templates as tables: each dialog lists its controls with their numeric IDs, classes,
+// texts and geometry in dialog units.
+//
+// Naming scheme of the controls built from a table: every control carries its numeric ID in the
+// dynamic property "controlId" (an int) and its symbolic name as objectName (for example
+// "IDC_PLAY" for 1001). Code and tests find a control by either (FindControl below).
+
+enum class ControlClass
+{
+    PushButton,
+    DefPushButton,
+    CheckBox,
+    GroupBox,
+    Static,     // text
+    StaticIcon, // the application icon
+    Trackbar,
+    Panel, // a frame that other code draws into (the video panel)
+};
+
+// A rectangle in dialog units: x, y, width, height.
+struct DlgUnitRect
+{
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+};
+
+struct ControlTemplate
+{
+    int nId;
+    const char* pszName; // objectName: the symbolic ID
+    ControlClass kind;
+    const char* pszText; // UTF-8; empty when the control has no text
+    DlgUnitRect rc;
+};
+
+struct DialogTemplate
+{
+    int nId;
+    const char* pszTitle; // UTF-8
+    int cx;               // size in dialog units
+    int cy;
+    std::span<const ControlTemplate> controls;
+};
+
+inline constexpr char kControlIdProperty[] = "controlId";
+
+// Horizontal and vertical dialog base units of a font: the average width of the letters a-z and
+// A-Z, rounded, and the font's line height. One dialog unit is a quarter of the first and an
+// eighth of the second, as on the platform the templates were designed for.
+QSize DialogBaseUnits(const QFont& font);
+QRect DialogUnitsToPixels(const DlgUnitRect& rc, const QFont& font);
+QSize DialogUnitsToPixels(int cx, int cy, const QFont& font);
+
+// The row of the table with that ID, or null.
+const ControlTemplate* FindTemplate(const DialogTemplate& dialog, int nId);
+
+// Gives the widget the row's ID property, object name, text (buttons, labels, group boxes) and
+// geometry converted from dialog units with the widget's font.
+void BindControl(QWidget* widget, const ControlTemplate& row);
+
+// The descendant of the dialog that carries this control ID, or null.
+QWidget* FindControl(const QWidget* dialog, int nId);
