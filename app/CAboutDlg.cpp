@@ -8,28 +8,29 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    const DialogTemplate& dialog = AboutDialogTemplate();
+    const res::DialogTemplate& dialog = AboutDialogTemplate();
+    setFont(res::DialogFont(dialog));
     setWindowTitle(QString::fromUtf8(dialog.pszTitle));
-    setFixedSize(DialogUnitsToPixels(dialog.cx, dialog.cy, font()));
-    for (const ControlTemplate& row : dialog.controls) {
+    setFixedSize(res::DialogUnitsToPixels(dialog.cx, dialog.cy, font()));
+    for (const res::ControlTemplate& row : dialog.controls) {
         switch (row.kind) {
-        case ControlClass::StaticIcon: {
+        case res::ControlClass::StaticIcon: {
             auto* icon = new QLabel(this);
             icon->setPixmap(LoadAppIcon().pixmap(32, 32));
-            BindControl(icon, row);
+            res::BindControl(icon, row);
             // An icon control takes the icon's own size.
             icon->resize(32, 32);
             break;
         }
-        case ControlClass::DefPushButton: {
+        case res::ControlClass::DefPushButton: {
             auto* button = new QPushButton(this);
-            BindControl(button, row);
+            res::BindControl(button, row);
             button->setDefault(true);
             connect(button, &QPushButton::clicked, this, &QDialog::accept);
             break;
         }
         default:
-            BindControl(new QLabel(this), row);
+            res::BindControl(new QLabel(this), row);
             break;
         }
     }

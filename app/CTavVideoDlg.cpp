@@ -25,9 +25,10 @@ CTavVideoDlg::CTavVideoDlg(CTavCommandLineInfo* pCmdInfo, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
-    const DialogTemplate& dialog = MainDialogTemplate();
+    const res::DialogTemplate& dialog = MainDialogTemplate();
+    setFont(res::DialogFont(dialog));
     setWindowTitle(QString::fromUtf8(dialog.pszTitle));
-    resize(DialogUnitsToPixels(dialog.cx, dialog.cy, font()));
+    resize(res::DialogUnitsToPixels(dialog.cx, dialog.cy, font()));
     DoDataExchange();
     BindMessageMap();
 }
@@ -44,7 +45,7 @@ CTavVideoDlg::~CTavVideoDlg()
 
 void CTavVideoDlg::DoDataExchange()
 {
-    const DialogTemplate& dialog = MainDialogTemplate();
+    const res::DialogTemplate& dialog = MainDialogTemplate();
     const std::pair<QWidget*, int> bindings[] = {
         {&m_grpControls, IDC_GROUP_CONTROLS},
         {&m_chkPlayList, IDC_CHECK_PLAYLIST},
@@ -62,7 +63,7 @@ void CTavVideoDlg::DoDataExchange()
         {&m_videoPanel, IDC_VIDEO_PANEL},
     };
     for (const auto& [widget, nId] : bindings) {
-        BindControl(widget, *FindTemplate(dialog, nId));
+        res::BindControl(widget, *res::FindTemplate(dialog, nId));
     }
     MakeTrackbar(&m_sliderVolume);
     // No push button of this window is ever the dialog's default button: Enter is the OK

@@ -10,4 +10,4 @@ inline constexpr int IDC_ABOUT_ICON = 1100;
 inline constexpr int IDC_ABOUT_VERSION = 1101;
 inline constexpr int IDC_ABOUT_LINE2 = 1102;
 
-const DialogTemplate& AboutDialogTemplate();
+const res::DialogTemplate& AboutDialogTemplate();

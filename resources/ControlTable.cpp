@@ -1,10 +1,13 @@
 #include "resources/ControlTable.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
+
+namespace res {
 
 QSize DialogBaseUnits(const QFont& font)
 {
@@ -46,7 +49,7 @@ const ControlTemplate* FindTemplate(const DialogTemplate& dialog, int nId)
 void BindControl(QWidget* widget, const ControlTemplate& row)
 {
     widget->setProperty(kControlIdProperty, row.nId);
-    widget->setObjectName(QString::fromLatin1(row.pszName));
+    widget->setObjectName(QString::number(row.nId));
     const QString text = QString::fromUtf8(row.pszText);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(text);
@@ -56,6 +59,13 @@ void BindControl(QWidget* widget, const ControlTemplate& row)
         group->setTitle(text);
     }
     widget->setGeometry(DialogUnitsToPixels(row.rc, widget->font()));
+}
+
+QFont DialogFont(const DialogTemplate& dialog)
+{
+    QFont font = QApplication::font();
+    font.setPointSize(dialog.nPointSize);
+    return font;
 }
 
 QWidget* FindControl(const QWidget* dialog, int nId)
@@ -69,3 +79,5 @@ QWidget* FindControl(const QWidget* dialog, int nId)
     }
     return nullptr;
 }
+
+} // namespace res

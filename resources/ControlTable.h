@@ -8,12 +8,14 @@
 class QFont;
 class QWidget;
 
+namespace res {
+
 // Dialog templates as tables: each dialog lists its controls with their numeric IDs, classes,
 // texts and geometry in dialog units.
 //
 // Naming scheme of the controls built from a table: every control carries its numeric ID in the
-// dynamic property "controlId" (an int) and its symbolic name as objectName (for example
-// "IDC_PLAY" for 1001). Code and tests find a control by either (FindControl below).
+// dynamic property "controlId" (an int) and as its objectName, in decimal ("1001" for Play), the
+// same scheme in every window. Code and tests find a control by it (FindControl below).
 
 enum class ControlClass
 {
@@ -39,7 +41,6 @@ struct DlgUnitRect
 struct ControlTemplate
 {
     int nId;
-    const char* pszName; // objectName: the symbolic ID
     ControlClass kind;
     const char* pszText; // UTF-8; empty when the control has no text
     DlgUnitRect rc;
@@ -51,6 +52,7 @@ struct DialogTemplate
     const char* pszTitle; // UTF-8
     int cx;               // size in dialog units
     int cy;
+    int nPointSize; // of the dialog font: the platform's dialog font family at this size
     std::span<const ControlTemplate> controls;
 };
 
@@ -66,9 +68,14 @@ QSize DialogUnitsToPixels(int cx, int cy, const QFont& font);
 // The row of the table with that ID, or null.
 const ControlTemplate* FindTemplate(const DialogTemplate& dialog, int nId);
 
-// Gives the widget the row's ID property, object name, text (buttons, labels, group boxes) and
+// Gives the widget the row's ID (property and object name), text (buttons, labels, group boxes) and
 // geometry converted from dialog units with the widget's font.
 void BindControl(QWidget* widget, const ControlTemplate& row);
 
+// The platform's dialog font at the template's point size.
+QFont DialogFont(const DialogTemplate& dialog);
+
 // The descendant of the dialog that carries this control ID, or null.
 QWidget* FindControl(const QWidget* dialog, int nId);
+
+} // namespace res

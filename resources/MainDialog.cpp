@@ -2,44 +2,32 @@
 
 #include <array>
 
+namespace res {
 namespace {
 
 constexpr std::array kControls{
-    ControlTemplate{IDC_GROUP_CONTROLS,
-                    "IDC_GROUP_CONTROLS",
-                    ControlClass::GroupBox,
-                    "Controls",
-                    {7, 224, 508, 36}},
-    ControlTemplate{IDC_CHECK_PLAYLIST,
-                    "IDC_CHECK_PLAYLIST",
-                    ControlClass::CheckBox,
-                    "Play List",
-                    {14, 238, 40, 14}},
-    ControlTemplate{IDC_OPEN, "IDC_OPEN", ControlClass::PushButton, "Open", {58, 236, 21, 16}},
-    ControlTemplate{IDC_PREV, "IDC_PREV", ControlClass::PushButton, "Prev", {82, 236, 21, 16}},
-    ControlTemplate{IDC_PLAY, "IDC_PLAY", ControlClass::PushButton, "Play", {106, 236, 21, 16}},
-    ControlTemplate{IDC_NEXT, "IDC_NEXT", ControlClass::PushButton, "Next", {130, 236, 21, 16}},
-    ControlTemplate{
-        IDC_VIDEO_IN, "IDC_VIDEO_IN", ControlClass::PushButton, "Video In", {154, 236, 21, 16}},
-    ControlTemplate{IDC_STOP, "IDC_STOP", ControlClass::PushButton, "Stop", {178, 236, 21, 16}},
-    ControlTemplate{
-        IDC_DELETE_FILE, "IDC_DELETE_FILE", ControlClass::PushButton, "delete", {202, 236, 21, 16}},
-    ControlTemplate{
-        IDC_COMPACT, "IDC_COMPACT", ControlClass::PushButton, "Compact", {226, 236, 21, 16}},
-    ControlTemplate{
-        IDC_SLIDER_POSITION, "IDC_SLIDER_POSITION", ControlClass::Trackbar, "", {252, 238, 80, 12}},
-    ControlTemplate{
-        IDC_STATIC_TIME, "IDC_STATIC_TIME", ControlClass::Static, "00:00:00", {336, 240, 34, 10}},
-    ControlTemplate{
-        IDC_SLIDER_VOLUME, "IDC_SLIDER_VOLUME", ControlClass::Trackbar, "", {376, 238, 34, 12}},
-    ControlTemplate{IDC_VIDEO_PANEL, "IDC_VIDEO_PANEL", ControlClass::Panel, "", {0, 0, 522, 222}},
+    ControlTemplate{IDC_GROUP_CONTROLS, ControlClass::GroupBox, "Controls", {7, 224, 508, 36}},
+    ControlTemplate{IDC_CHECK_PLAYLIST, ControlClass::CheckBox, "Play List", {14, 238, 40, 14}},
+    ControlTemplate{IDC_OPEN, ControlClass::PushButton, "Open", {58, 236, 21, 16}},
+    ControlTemplate{IDC_PREV, ControlClass::PushButton, "Prev", {82, 236, 21, 16}},
+    ControlTemplate{IDC_PLAY, ControlClass::PushButton, "Play", {106, 236, 21, 16}},
+    ControlTemplate{IDC_NEXT, ControlClass::PushButton, "Next", {130, 236, 21, 16}},
+    ControlTemplate{IDC_VIDEO_IN, ControlClass::PushButton, "Video In", {154, 236, 21, 16}},
+    ControlTemplate{IDC_STOP, ControlClass::PushButton, "Stop", {178, 236, 21, 16}},
+    ControlTemplate{IDC_DELETE_FILE, ControlClass::PushButton, "delete", {202, 236, 21, 16}},
+    ControlTemplate{IDC_COMPACT, ControlClass::PushButton, "Compact", {226, 236, 21, 16}},
+    ControlTemplate{IDC_SLIDER_POSITION, ControlClass::Trackbar, "", {252, 238, 80, 12}},
+    ControlTemplate{IDC_STATIC_TIME, ControlClass::Static, "00:00:00", {336, 240, 34, 10}},
+    ControlTemplate{IDC_SLIDER_VOLUME, ControlClass::Trackbar, "", {376, 238, 34, 12}},
+    ControlTemplate{IDC_VIDEO_PANEL, ControlClass::Panel, "", {0, 0, 522, 222}},
 };
 
-constexpr DialogTemplate kDialog{IDD_TAVVIDEO_DIALOG, "Vessa Video Player", 522, 266, kControls};
+constexpr DialogTemplate kDialog{IDD_TAVVIDEO_DIALOG, "Vessa Video Player", 522, 266, 8, kControls};
 
 } // namespace
+} // namespace res
 
-const DialogTemplate& MainDialogTemplate()
+const res::DialogTemplate& MainDialogTemplate()
 {
-    return kDialog;
+    return res::kDialog;
 }

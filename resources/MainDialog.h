@@ -21,4 +21,4 @@ inline constexpr int IDC_PREV = 1019;
 
 // Only the controls' existence, class, text and ID matter: the window replaces its own size and
 // every control's geometry when it lays itself out.
-const DialogTemplate& MainDialogTemplate();
+const res::DialogTemplate& MainDialogTemplate();

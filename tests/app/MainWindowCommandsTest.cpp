@@ -139,7 +139,7 @@ TEST(MainWindowStartTest, CommandLineFilesAreOpenedInTurnAndTheLastThatOpensPlay
         EXPECT_EQ(dlg.windowTitle(),
                   QStringLiteral("Vessa Video Player - ") + QFileInfo(strSecond).fileName());
         EXPECT_TRUE(g_bPlaying);
-        EXPECT_TRUE(FindControl(&dlg, IDC_PLAY)->isEnabled());
+        EXPECT_TRUE(res::FindControl(&dlg, IDC_PLAY)->isEnabled());
     }
     EXPECT_FALSE(g_pMediaControl) << "the window takes its session with it";
     EXPECT_EQ(g_hMainWnd, nullptr);

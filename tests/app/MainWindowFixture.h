@@ -60,7 +60,7 @@ protected:
     template <class T = QWidget>
     T* Control(int nId) const
     {
-        auto* control = qobject_cast<T*>(FindControl(m_pDlg.get(), nId));
+        auto* control = qobject_cast<T*>(res::FindControl(m_pDlg.get(), nId));
         EXPECT_NE(control, nullptr) << "control " << nId;
         return control;
     }

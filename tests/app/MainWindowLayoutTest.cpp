@@ -117,8 +117,8 @@ TEST_F(MainWindowTest, HasEveryControlOfItsTableWithIdNameAndText)
         ASSERT_NE(control, nullptr);
         EXPECT_STREQ(control->metaObject()->className(), row.pszClass) << row.nId;
         EXPECT_EQ(ControlText(control), QString::fromUtf8(row.pszText)) << row.nId;
-        EXPECT_TRUE(control->objectName().startsWith(QStringLiteral("IDC_")))
-            << control->objectName().toStdString();
+        EXPECT_EQ(control->objectName(), QString::number(row.nId));
+        EXPECT_EQ(control->property("controlId").toInt(), row.nId);
     }
 }
 

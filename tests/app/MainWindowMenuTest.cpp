@@ -33,13 +33,13 @@ void AnswerAboutBox(AboutBoxSeen* seen)
         seen->bSeen = true;
         seen->strTitle = box->windowTitle();
         seen->size = box->size();
-        if (auto* version = qobject_cast<QLabel*>(FindControl(box, IDC_ABOUT_VERSION))) {
+        if (auto* version = qobject_cast<QLabel*>(res::FindControl(box, IDC_ABOUT_VERSION))) {
             seen->strVersion = version->text();
         }
-        if (auto* line2 = qobject_cast<QLabel*>(FindControl(box, IDC_ABOUT_LINE2))) {
+        if (auto* line2 = qobject_cast<QLabel*>(res::FindControl(box, IDC_ABOUT_LINE2))) {
             seen->strLine2 = line2->text();
         }
-        if (auto* ok = qobject_cast<QPushButton*>(FindControl(box, IDOK))) {
+        if (auto* ok = qobject_cast<QPushButton*>(res::FindControl(box, IDOK))) {
             seen->bOkIsDefault = ok->isDefault();
             ok->click();
         } else {
@@ -80,20 +80,21 @@ TEST_F(MainWindowTest, TheAboutEntryShowsTheAboutBox)
     EXPECT_EQ(seen.strVersion, QStringLiteral("Vessa Video Player Version 1.0.6"));
     EXPECT_FALSE(seen.strLine2.isEmpty());
     EXPECT_TRUE(seen.bOkIsDefault);
-    EXPECT_EQ(seen.size, DialogUnitsToPixels(235, 55, Dlg().font()));
+    EXPECT_EQ(seen.size, res::DialogUnitsToPixels(235, 55, Dlg().font()));
     EXPECT_TRUE(Dlg().isVisible());
 }
 
 TEST(DialogUnits, ConvertWithTheFontsAverageLetterWidthAndHeight)
 {
     const QFont font = QApplication::font();
-    const QSize base = DialogBaseUnits(font);
+    const QSize base = res::DialogBaseUnits(font);
     ASSERT_GT(base.width(), 0);
     ASSERT_GT(base.height(), 0);
     // 4 horizontal units are one average letter, 8 vertical units one line.
-    EXPECT_EQ(DialogUnitsToPixels(4, 8, font), base);
-    EXPECT_EQ(DialogUnitsToPixels(400, 800, font), QSize(base.width() * 100, base.height() * 100));
-    EXPECT_EQ(DialogUnitsToPixels(DlgUnitRect{8, 16, 2, 4}, font),
+    EXPECT_EQ(res::DialogUnitsToPixels(4, 8, font), base);
+    EXPECT_EQ(res::DialogUnitsToPixels(400, 800, font),
+              QSize(base.width() * 100, base.height() * 100));
+    EXPECT_EQ(res::DialogUnitsToPixels(res::DlgUnitRect{8, 16, 2, 4}, font),
               QRect(base.width() * 2, base.height() * 2, (base.width() + 1) / 2,
                     (base.height() + 1) / 2));
 }

@@ -1,0 +1,183 @@
+// The real executable under the X server of the test run, with the real X11 video sink, checked
+// from outside the process as a person would: the window title, the picture in the video panel,
+// and Escape ending the process at once with exit code 0.
+
+#include "TestMedia.h"
+
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <array>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kStartMs = 15000; // the window must be up by then
+constexpr int kExitMs = 2000;   // "at once"
+
+// Runs a helper tool to its end within a bound; its standard output, trimmed.
+QString RunTool(const QString& program, const QStringList& arguments, bool* bOk = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool bFinished = process.waitForFinished(10000);
+    if (!bFinished) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    if (bOk != nullptr) {
+        *bOk = bFinished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The X window whose name is exactly the title, or 0.
+unsigned long FindWindow(const QString& strTitle)
+{
+    const QString pattern =
+        QLatin1Char('^') + QRegularExpression::escape(strTitle) + QLatin1Char('$');
+    const QStringList ids = RunTool(QStringLiteral("xdotool"),
+                                    {QStringLiteral("search"), QStringLiteral("--name"), pattern})
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return ids.isEmpty() ? 0 : ids.first().toULong();
+}
+
+// The window's client rectangle on the screen.
+QRect WindowRect(unsigned long window)
+{
+    const QString text =
+        RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const auto field = [&text](const char* name) {
+        const QRegularExpression re(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(text).captured(1).toInt();
+    };
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height")};
+}
+
+// The seven bars of the test pattern's upper part, by which primaries are lit: white, yellow,
+// cyan, green, magenta, red, blue.
+constexpr std::array<int, 7> kBars{0b111, 0b110, 0b011, 0b010, 0b101, 0b100, 0b001};
+
+// The bar a pixel shows, or -1. Video colours go through JPEG, YUV and scaling: a primary counts
+// as lit well above half and as dark well below it.
+int BarOf(const QColor& pixel)
+{
+    int lit = 0;
+    for (const int value : {pixel.red(), pixel.green(), pixel.blue()}) {
+        if (value > 150) {
+            lit = lit * 2 + 1;
+        } else if (value < 70) {
+            lit = lit * 2;
+        } else {
+            return -1;
+        }
+    }
+    for (std::size_t i = 0; i < kBars.size(); ++i) {
+        if (kBars[i] == lit) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+class PlayerEndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY"))
+            << "end-to-end tests need an X server (scripts/test starts one)";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("VESSA_VIDEO_SINK")); // the real X11 sink
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        m_player.setProcessEnvironment(env);
+        m_player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+
+    void TearDown() override
+    {
+        if (m_player.state() != QProcess::NotRunning) {
+            m_player.kill();
+            m_player.waitForFinished(2000);
+        }
+    }
+
+    QProcess m_player;
+};
+
+} // namespace
+
+TEST_F(PlayerEndToEndTest, ShowsTheClipInTheTitledWindowAndEndsOnEscape)
+{
+    const QString strClip = TestMediaPath(TestClip::Avi);
+    m_player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), {strClip});
+    ASSERT_TRUE(m_player.waitForStarted(5000));
+
+    const QString strTitle =
+        QStringLiteral("Vessa Video Player - ") + QFileInfo(strClip).fileName();
+    unsigned long window = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = FindWindow(strTitle)) != 0; }, kStartMs))
+        << "no window titled " << strTitle.toStdString();
+    const QString strNetName =
+        RunTool(QStringLiteral("xprop"),
+                {QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_WM_NAME")});
+    EXPECT_TRUE(strNetName.endsWith(QLatin1Char('"') + strTitle + QLatin1Char('"')))
+        << strNetName.toStdString();
+
+    // Let the clip play a moment, then look at the screen.
+    QTest::qWait(1200);
+    const QRect rcClient = WindowRect(window);
+    ASSERT_GT(rcClient.height(), 64);
+    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/e2e-player-screen.png");
+    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
+    bool bShot = false;
+    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot},
+            &bShot);
+    ASSERT_TRUE(bShot) << "screenshot failed";
+    const QImage screen(strShot);
+    ASSERT_FALSE(screen.isNull());
+
+    // The panel: the client area above the 64-pixel strip.
+    const QRect rcPanel =
+        QRect(rcClient.x(), rcClient.y(), rcClient.width(), rcClient.height() - 64)
+            .intersected(screen.rect());
+    std::array<int, kBars.size()> barPixels{};
+    int nBlack = 0;
+    int nAll = 0;
+    for (int y = rcPanel.top(); y <= rcPanel.bottom(); y += 2) {
+        for (int x = rcPanel.left(); x <= rcPanel.right(); x += 2) {
+            const QColor pixel = screen.pixelColor(x, y);
+            ++nAll;
+            nBlack += pixel.red() + pixel.green() + pixel.blue() < 30 ? 1 : 0;
+            if (const int bar = BarOf(pixel); bar >= 0) {
+                ++barPixels[bar];
+            }
+        }
+    }
+    ASSERT_GT(nAll, 0);
+    int nBarsSeen = 0;
+    for (const int n : barPixels) {
+        nBarsSeen += n > nAll / 100 ? 1 : 0;
+    }
+    EXPECT_GE(nBarsSeen, 6) << "the panel does not show the test pattern; see "
+                            << strShot.toStdString();
+    EXPECT_LT(nBlack, nAll / 2) << "the panel is mostly black; see " << strShot.toStdString();
+
+    // Escape: the process ends at once, with exit code 0.
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
+    QElapsedTimer elapsed;
+    elapsed.start();
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(m_player.waitForFinished(kExitMs)) << "still running after Escape";
+    EXPECT_LT(elapsed.elapsed(), kExitMs);
+    EXPECT_EQ(m_player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_player.exitCode(), 0);
+}
