@@ -36,8 +36,8 @@ HRESULT CGraphCore::Preroll(GstElementHandle pipeline)
     const GstStateChangeReturn change = gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED);
     HRESULT hr = S_OK;
     if (change == GST_STATE_CHANGE_FAILURE) {
-        // The element that failed has posted its error by now; it says why.
-        const HRESULT error = m_watch->WaitForPreroll(deadline).error;
+        // An element that fails its state change posts its error before that returns.
+        const HRESULT error = m_watch->PrerollState().error;
         hr = Failed(error) ? error : E_FAIL;
     } else if (change == GST_STATE_CHANGE_ASYNC) {
         const CBusWatch::Preroll preroll = m_watch->WaitForPreroll(deadline);

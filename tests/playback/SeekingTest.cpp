@@ -50,6 +50,26 @@ TEST(Duration, MpegProgramStreamIsWithinTheFormatsEstimate)
                 0.25 * kTestClipSeconds * kUnitsPerSecond);
 }
 
+TEST(DefaultAudioSink, PlaysInRealTimeEvenWithoutASoundCard)
+{
+    // Without the test's null sink the layer picks the audio output itself; on a machine with no
+    // sound card that is a null sink, which must still keep the clock.
+    const QByteArray testSink = qgetenv("VESSA_AUDIO_SINK");
+    qunsetenv("VESSA_AUDIO_SINK");
+    const OpenedClip opened = OpenClip(TestClip::AudioOnly);
+    qputenv("VESSA_AUDIO_SINK", testSink);
+    ASSERT_EQ(opened.hr, S_OK);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    ASSERT_TRUE(WaitForSettled(opened.graph, kSettle));
+    const auto start = std::chrono::steady_clock::now();
+    const REFERENCE_TIME from = Position(opened.graph);
+    QTest::qWait(500);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    EXPECT_NEAR(Position(opened.graph) - from, elapsed.count() * (kUnitsPerSecond / 1000),
+                3 * kOneFrame);
+}
+
 TEST_F(SeekingTest, PositionStartsAtZeroAdvancesWhileRunningAndHoldsWhileStopped)
 {
     EXPECT_EQ(Position(m_opened.graph), 0);
