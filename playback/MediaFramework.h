@@ -130,7 +130,9 @@ public:
     // ready, within a bounded time. Exactly S_OK when every stream of the file got a decoder and a
     // sink; VFW_S_PARTIAL_RENDER when some stream could not be rendered; a failure code for a
     // missing file, a folder, a FIFO or device, an empty or non-media file, and a time-out. On
-    // anything but S_OK the graph holds no pipeline, thread or open file any more.
+    // anything but S_OK the graph holds no pipeline, thread or open file any more. A graph holds
+    // one file: rendering into a graph that already holds one is refused with E_UNEXPECTED and
+    // leaves that one as it was.
     HRESULT RenderFile(const QString& path);
 
     // Interface queries; null when the graph does not offer the interface (no audio stream: no
