@@ -1,0 +1,120 @@
+#pragma once
+
+#include "playlist/TrackEntry.h"
+
+#include <QBasicTimer>
+#include <QDialog>
+#include <QList>
+#include <QPixmap>
+
+#include <array>
+#include <cstdint>
+
+class CTavEdit;
+class CTavListCtrl;
+class QProgressBar;
+class QPushButton;
+
+// The playlist window: a modeless tool window under the main window that shows the track list as
+// rows of "Files" and "Time", marks a row on click, plays it on double-click, moves and deletes
+// rows, chooses what the "Files" column shows, and feeds the track length loader. Row i of the
+// view always stands for entry i of the track list; rows may lag behind the entries while the
+// refill timer rebuilds them.
+//
+// It talks to the main window only through application messages sent to g_hMainWnd; the main
+// window calls the public operations below. UI thread only.
+class CPlayList : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The seven buttons of the button row are skinned buttons in the finished window; a plain
+    // push button stands in for them until that control is wired in.
+    using Button = QPushButton;
+
+    // Builds the window from template 129 and initialises it; it stays hidden until shown.
+    explicit CPlayList(QWidget* parent = nullptr);
+    ~CPlayList() override;
+
+    // Operations of the main window.
+    void AddFileEntry(const QString& path, const QString& title, double length);
+    void SetCurrentEntry(int nIndex);
+    // 1 + the index of the current deck-A entry, -1 when there is none.
+    int GetCurrentPosition() const;
+    // The current deck-A entry's path among the rows shown, empty when there is none.
+    QString GetCurrentPath() const;
+    void PlayNextEntry();
+    void PlayPreviousEntry();
+    void RemoveCurrentEntry();
+    // Applies the loader's report: g_dTrackLength for every entry whose path is g_strLengthPath.
+    void OnTrackLengthLoaded();
+    int GetRowCount() const;
+    // Puts the window's top-left corner at the owner's bottom-left corner (frame rectangles, in
+    // screen coordinates), keeping its size; visible or not.
+    void DockUnder(const QRect& ownerFrame);
+    static QPoint DockPosition(const QRect& ownerFrame);
+
+    // Row operations, also used by adding files and by Find.
+    void MarkEntry(int nRow);
+    void UpdateRowImage(int nRow);
+    QString GetRowText(int nIndex) const;
+
+    // The track list, for the playlist reader and writer and for tests.
+    const TrackList& Tracks() const { return m_tracks; }
+    TrackList& Tracks() { return m_tracks; }
+    int ShowMode() const { return m_nShowMode; }
+
+    // A tick of one of the window's timers.
+    void OnTimer(int nId);
+
+    // Timer IDs: 0 rebuilds missing rows, 1 and 2 belong to the folder scan, 3 asks the loader.
+    static constexpr int kRefillTimer = 0;
+    static constexpr int kLengthRequestTimer = 3;
+    static constexpr int kRefillInterval = 10;
+    static constexpr int kLengthRequestInterval = 500;
+    // Work one refill tick may spend before it lets the window breathe.
+    static constexpr std::int64_t kRefillBudgetNs = 4'000'000;
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // The Enter key: the window has no OK command.
+    void accept() override;
+
+private:
+    void CreateControls();
+    void BindControls();
+    void OnInitDialog();
+    void SetTimer(int nId, int nMilliseconds);
+    void KillTimer(int nId);
+    void OnRefillTimer();
+    void OnLengthRequestTimer();
+    void AddMissingRow(int nRow);
+
+    void OnListClick();
+    void OnListDblClk();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnDelete();
+    void OnDeleteAll();
+    void OnShowFileName();
+    void OnShowPath();
+    void OnShowTag();
+    void SetShowMode(int nMode);
+    void NotifyPlayListChanged();
+
+    CTavListCtrl* m_list = nullptr;
+    TrackList m_tracks;
+    Button* m_btnUp = nullptr;
+    Button* m_btnAddFile = nullptr;
+    Button* m_btnAddFolder = nullptr;
+    Button* m_btnDelete = nullptr;
+    Button* m_btnDown = nullptr;
+    QList<QPixmap> m_imageList;
+    CTavEdit* m_editFind = nullptr;
+    Button* m_btnSave = nullptr;
+    int m_nShowMode = 0;
+    QProgressBar* m_progress = nullptr;
+    Button* m_btnDeleteAll = nullptr;
+    std::array<QBasicTimer, 4> m_timers;
+};
