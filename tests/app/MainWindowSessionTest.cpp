@@ -245,3 +245,35 @@ TEST_F(MainWindowSessionTest, AFileWithoutVideoHasNoVideoWindowAndStillPlays)
     Dlg().resize(700, 500); // relayout without a video window
     EXPECT_TRUE(WaitForPosition(0.3));
 }
+
+TEST_F(MainWindowSessionTest, AFileWithoutADurationNeverSeeksAndKeepsTheSliderAtZero)
+{
+    // A still picture plays, but has no duration to divide by.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString strStill = folder.filePath(QStringLiteral("still.png"));
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(strStill));
+    ASSERT_TRUE(Dlg().OpenMedia(strStill, true));
+    ASSERT_EQ(Dlg().Duration(), 0.0);
+    EXPECT_EQ(TimeText(), QStringLiteral("00:00:00"));
+
+    QSlider* slider = Slider(IDC_SLIDER_POSITION);
+    slider->setValue(500);
+    EXPECT_TRUE(QTest::qWaitFor([slider] { return slider->value() == 0; }, kWaitMs))
+        << "the timer puts the slider at 0";
+
+    const QPoint ptThumb = SliderThumb(slider).center();
+    QTest::mousePress(slider, Qt::LeftButton, {}, ptThumb);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dlg().IsSeeking(); }, kWaitMs));
+    for (int dx = 10; dx <= 50; dx += 10) {
+        QTest::mouseMove(slider, ptThumb + QPoint(dx, 0));
+    }
+    EXPECT_GT(slider->value(), 0);
+    EXPECT_EQ(TimeText(), QStringLiteral("00:00:00"));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, ptThumb + QPoint(50, 0));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg().IsSeeking(); }, kWaitMs));
+    EXPECT_TRUE(g_pMediaControl) << "the session goes on";
+    EXPECT_TRUE(QTest::qWaitFor([slider] { return slider->value() == 0; }, kWaitMs));
+}
