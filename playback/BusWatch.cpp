@@ -1,6 +1,5 @@
 #include "playback/BusWatch.h"
 
-#include "common/AppMessages.h"
 #include "playback/MediaFramework.h"
 
 #include <gst/pbutils/missing-plugins.h>
