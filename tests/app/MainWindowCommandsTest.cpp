@@ -105,14 +105,6 @@ TEST_F(MainWindowTest, GraphNotifyWithoutASessionAnswersEPointer)
     EXPECT_EQ(SendAppMessage(&Dlg(), WM_GRAPH_NOTIFY), 0);
 }
 
-TEST_F(MainWindowTest, SeekMessagesSetAndClearTheSeekingState)
-{
-    EXPECT_EQ(SendAppMessage(&Dlg(), WM_SEEK_BEGIN), 0);
-    EXPECT_TRUE(Dlg().IsSeeking());
-    EXPECT_EQ(SendAppMessage(&Dlg(), WM_SEEK_END), 0); // no session: nothing to seek
-    EXPECT_FALSE(Dlg().IsSeeking());
-}
-
 TEST_F(MainWindowTest, EnterEndsTheModalRunThroughOkWhateverHasTheFocus)
 {
     auto* open = Control<QPushButton>(IDC_OPEN);

@@ -151,26 +151,6 @@ TEST_F(MainWindowTest, StartsAt16x16With640x480AndTheInitialState)
     EXPECT_FALSE(videoIn->isHidden());
 }
 
-TEST_F(MainWindowTest, ButtonsCarryTheirTooltipsAndNoneIsTheDefault)
-{
-    const std::pair<int, const char*> tips[] = {
-        {IDC_COMPACT, "Compact / Uncompact"},
-        {IDC_DELETE_FILE, "Delete File"},
-        {IDC_OPEN, "Open Video File"},
-        {IDC_PLAY, "Play Video"},
-        {IDC_STOP, "Stop Video"},
-        {IDC_NEXT, "Next Video"},
-        {IDC_VIDEO_IN, "View Capture Device"},
-        {IDC_PREV, "Previous Video"},
-    };
-    for (const auto& [nId, pszTip] : tips) {
-        auto* button = Control<QPushButton>(nId);
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(pszTip)) << nId;
-        EXPECT_FALSE(button->autoDefault()) << nId;
-        EXPECT_FALSE(button->isDefault()) << nId;
-    }
-}
-
 TEST_F(MainWindowTest, LaysTheStripOutForEachClientSize)
 {
     for (const LayoutCase& c : kLayouts) {
