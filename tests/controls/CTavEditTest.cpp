@@ -11,30 +11,29 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
-class CRecorder : public QObject
+class CCounter : public QObject
 {
 public:
-    std::vector<std::uint32_t> m_messages;
+    int m_nFindEnter = 0;
 
 protected:
     bool event(QEvent* event) override
     {
-        if (event->type() == CAppMessageEvent::EventType()) {
-            m_messages.push_back(static_cast<CAppMessageEvent*>(event)->Message());
-            return true;
+        if (event->type() != CAppMessageEvent::EventType()) {
+            return QObject::event(event);
         }
-        return QObject::event(event);
+        m_nFindEnter += static_cast<CAppMessageEvent*>(event)->Message() == WM_FIND_ENTER ? 1 : 0;
+        return true;
     }
 };
 
-// A dialog whose default button would accept it: Enter in the find box must reach neither.
+// In a dialog whose default button would accept it, Enter in the box reaches neither.
 TEST(TavEditTest, EnterIsSwallowedAfterTellingTheMainWindow)
 {
-    CRecorder mainWindow;
+    CCounter mainWindow;
     g_hMainWnd = &mainWindow;
     QDialog dialog;
     auto* edit = new CTavEdit(&dialog);
@@ -48,20 +47,14 @@ TEST(TavEditTest, EnterIsSwallowedAfterTellingTheMainWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy returnPressed(edit, &QLineEdit::returnPressed);
 
-    edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("Holiday"));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), 0);
     EXPECT_EQ(edit->text().toStdString(), "Holiday");
     EXPECT_EQ(returnPressed.count(), 0);
-    EXPECT_EQ(mainWindow.m_messages, (std::vector<std::uint32_t>{WM_FIND_ENTER, WM_FIND_ENTER}));
-
-    // Other keys edit as usual; Escape still reaches the dialog.
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(edit->text().toStdString(), "Holida");
-    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(mainWindow.m_nFindEnter, 2);
+    QTest::keyClick(edit, Qt::Key_Escape); // other keys are the dialog's as usual
     EXPECT_FALSE(dialog.isVisible());
     g_hMainWnd = nullptr;
 }
