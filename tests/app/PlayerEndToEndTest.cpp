@@ -108,6 +108,22 @@ protected:
         }
     }
 
+    // Sends a key to the player's window until the process ends, within a bound each time.
+    bool PressUntilEnded(unsigned long window, const QString& strKey)
+    {
+        // The key goes to the window that has the X input focus; on a busy machine the focus
+        // can lag behind the request, so a key that went nowhere is sent again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"),
+                                                QStringLiteral("--sync"), QString::number(window)});
+            RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), strKey});
+            if (m_player.waitForFinished(kExitMs)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     QProcess m_player;
 };
 
@@ -169,17 +185,26 @@ TEST_F(PlayerEndToEndTest, ShowsTheClipInTheTitledWindowAndEndsOnEscape)
                             << strShot.toStdString();
     EXPECT_LT(nBlack, nAll / 2) << "the panel is mostly black; see " << strShot.toStdString();
 
-    // Escape: the process ends at once, with exit code 0. The key goes to the window that has
-    // the X input focus; on a busy machine the focus can lag behind the request, so a key that
-    // went nowhere is sent again.
-    bool bEnded = false;
-    for (int attempt = 0; attempt < 3 && !bEnded; ++attempt) {
-        RunTool(QStringLiteral("xdotool"),
-                {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
-        RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-        bEnded = m_player.waitForFinished(kExitMs);
-    }
-    ASSERT_TRUE(bEnded) << "still running after Escape";
+    // Escape: the process ends at once, with exit code 0.
+    ASSERT_TRUE(PressUntilEnded(window, QStringLiteral("Escape"))) << "still running after Escape";
+    EXPECT_EQ(m_player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_player.exitCode(), 0);
+}
+
+TEST_F(PlayerEndToEndTest, EnterEndsTheRunThroughTheOrderlyShutdown)
+{
+    const QString strClip = TestMediaPath(TestClip::OddName);
+    m_player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), {strClip});
+    ASSERT_TRUE(m_player.waitForStarted(5000));
+    const QString strTitle =
+        QStringLiteral("Vessa Video Player - ") + QFileInfo(strClip).fileName();
+    unsigned long window = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = FindWindow(strTitle)) != 0; }, kStartMs))
+        << "no window titled " << strTitle.toStdString();
+    QTest::qWait(500); // playing
+
+    // The window goes while the clip plays; the shutdown must not trip over the video sink.
+    ASSERT_TRUE(PressUntilEnded(window, QStringLiteral("Return"))) << "still running after Enter";
     EXPECT_EQ(m_player.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(m_player.exitCode(), 0);
 }
