@@ -4,18 +4,12 @@
 #include "app/CTavVideoDlg.h"
 #include "common/AutoResetEvent.h"
 #include "common/Globals.h"
-#include "playback/MediaFramework.h"
 
 #include <QApplication>
 
 CTavVideoApp::CTavVideoApp(CTavCommandLineInfo& cmdInfo) : m_cmdInfo(cmdInfo) {}
 
-CTavVideoApp::~CTavVideoApp()
-{
-    if (m_threadMediaStartup.joinable()) {
-        m_threadMediaStartup.join();
-    }
-}
+CTavVideoApp::~CTavVideoApp() = default;
 
 int CTavVideoApp::Run(int& argc, char** argv)
 {
@@ -31,9 +25,11 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    // Plugin loading dominates GStreamer's start-up; it overlaps with building the window. The
-    // first graph waits for it if it has not finished by then.
-    m_threadMediaStartup = std::thread([] { MediaFrameworkStartup(); });
+    // Plugin loading and the first file's preroll dominate the start-up; they overlap with
+    // building the window. A first argument with a leading '-' may be an option of Qt's, which
+    // only QApplication can tell: it is not guessed at.
+    const bool bFileFirst = argc > 1 && argv[1][0] != '-';
+    m_firstRender.Start(bFileFirst ? QString::fromLocal8Bit(argv[1]) : QString());
 
     m_pApplication = std::make_unique<QApplication>(argc, argv);
     m_cmdInfo.ParseCommandLine(QCoreApplication::arguments());
@@ -44,6 +40,7 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
 
     {
         CTavVideoDlg dlg(&m_cmdInfo);
+        dlg.SetFirstFileRender(&m_firstRender);
         dlg.DoModal();
     }
     return false;
@@ -51,9 +48,7 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
 
 int CTavVideoApp::ExitInstance()
 {
-    if (m_threadMediaStartup.joinable()) {
-        m_threadMediaStartup.join();
-    }
+    m_firstRender.Finish();
     delete g_hTrackLengthEvent;
     g_hTrackLengthEvent = nullptr;
     m_pApplication.reset();

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/CFirstFileRender.h"
+
 #include <memory>
-#include <thread>
 
 class CTavCommandLineInfo;
 class QApplication;
@@ -29,6 +30,6 @@ public:
 private:
     CTavCommandLineInfo& m_cmdInfo;
     std::unique_ptr<QApplication> m_pApplication;
-    // Loads GStreamer and its plugins while the main window is being built.
-    std::thread m_threadMediaStartup;
+    // Starts GStreamer and renders the first file while the main window is being built.
+    CFirstFileRender m_firstRender;
 };

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QString>
 
+class CFirstFileRender;
 class CPlayList;
 class CTavCommandLineInfo;
 class QMenu;
@@ -39,6 +40,9 @@ public:
     // The command-line files are opened at the end of the initialisation; null: none.
     explicit CTavVideoDlg(CTavCommandLineInfo* pCmdInfo = nullptr, QWidget* parent = nullptr);
     ~CTavVideoDlg() override;
+
+    // Where the first command-line file may already have been rendered at start-up.
+    void SetFirstFileRender(CFirstFileRender* pFirstRender) { m_pFirstRender = pFirstRender; }
 
     // Initialises the window and runs it modally; the result of the modal run.
     int DoModal();
@@ -130,6 +134,7 @@ private:
     void StartTrackLengthLoader();
 
     CTavCommandLineInfo* m_pCmdInfo;
+    CFirstFileRender* m_pFirstRender = nullptr;
     CAppMessageMap m_messageMap;
 
     // The fourteen controls, bound to their IDs by DoDataExchange.

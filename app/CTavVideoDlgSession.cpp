@@ -1,6 +1,7 @@
 // The media session of the main window: one file opened into a graph, played, stopped, shown
 // and sought, and the graph's events.
 
+#include "app/CFirstFileRender.h"
 #include "app/CTavVideoDlg.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
@@ -38,12 +39,14 @@ std::int32_t WholeSeconds(double dSeconds)
 
 bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
 {
-    std::shared_ptr<IGraphBuilder> pGraph = IGraphBuilder::Create();
-    if (!pGraph) {
-        return false;
+    std::shared_ptr<IGraphBuilder> pGraph;
+    HRESULT hr = E_FAIL;
+    if (m_pFirstRender == nullptr || !m_pFirstRender->Take(strPath, &pGraph, &hr)) {
+        pGraph = IGraphBuilder::Create();
+        hr = pGraph ? pGraph->RenderFile(strPath) : E_FAIL;
     }
     // Anything but a complete render is refused, and the session that plays goes on playing.
-    if (pGraph->RenderFile(strPath) != S_OK) {
+    if (!pGraph || hr != S_OK) {
         return false;
     }
     ReleaseSession();

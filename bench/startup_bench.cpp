@@ -9,6 +9,9 @@
 // the same way for both processes, with no hook inside either. The polling step (a few ms) is
 // the resolution of each sample.
 //
+// --sink NAME gives both processes the same explicit video sink (VESSA_VIDEO_SINK for the player,
+// playbin's video-sink for the baseline); by default both pick theirs as a user's run would.
+//
 // Needs an X server (DISPLAY), for example under xvfb-run or the one scripts/test starts.
 
 #include <X11/Xlib.h>
@@ -211,10 +214,13 @@ int main(int argc, char** argv)
     int runs = 7;
     std::string file;
     std::string demo = VESSA_RUNTIME_DIR "/demo.avi";
+    std::string sink;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--runs" && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--sink" && i + 1 < argc) {
+            sink = argv[++i];
         } else if (arg == "--demo" && i + 1 < argc) {
             demo = argv[++i];
         } else {
@@ -222,7 +228,7 @@ int main(int argc, char** argv)
         }
     }
     if (file.empty()) {
-        std::fprintf(stderr, "usage: startup_bench [--runs N] [--demo CLIP] FILE\n"
+        std::fprintf(stderr, "usage: startup_bench [--runs N] [--sink NAME] [--demo CLIP] FILE\n"
                              "FILE and CLIP must show GStreamer's SMPTE test pattern.\n");
         return 2;
     }
@@ -238,8 +244,11 @@ int main(int argc, char** argv)
     screen.height = std::min(DisplayHeight(screen.display, DefaultScreen(screen.display)), 768);
 
     const std::vector<std::string> player{VESSA_RUNTIME_DIR "/vessa-video-player", file};
-    const std::vector<std::string> baseline{"gst-launch-1.0", "-q", "playbin",
-                                            "uri=" + FileUri(file)};
+    std::vector<std::string> baseline{"gst-launch-1.0", "-q", "playbin", "uri=" + FileUri(file)};
+    if (!sink.empty()) {
+        setenv("VESSA_VIDEO_SINK", sink.c_str(), 1);
+        baseline.push_back("video-sink=" + sink);
+    }
     std::vector<double> playerMs;
     std::vector<double> baselineMs;
     for (int run = 0; run < runs; ++run) {
@@ -265,7 +274,8 @@ int main(int argc, char** argv)
     }
     XCloseDisplay(screen.display);
 
-    std::printf("file: %s, %d runs each, screen polled every %lld ms\n", file.c_str(), runs,
+    std::printf("file: %s, %d runs each, video sink: %s, screen polled every %lld ms\n",
+                file.c_str(), runs, sink.empty() ? "each one's default" : sink.c_str(),
                 static_cast<long long>(kPollStep.count()));
     std::printf("process start to first frame on screen, median: player %.1f ms, bare playbin "
                 "%.1f ms\n",

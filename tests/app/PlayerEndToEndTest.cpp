@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,60 @@ protected:
         return false;
     }
 
+    // Starts the player with the clip and waits for its window, found by its title.
+    unsigned long StartPlayer(const QString& strClip)
+    {
+        m_player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), {strClip});
+        EXPECT_TRUE(m_player.waitForStarted(5000));
+        const QString strTitle =
+            QStringLiteral("Vessa Video Player - ") + QFileInfo(strClip).fileName();
+        unsigned long window = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (window = FindWindow(strTitle)) != 0; }, kStartMs))
+            << "no window titled " << strTitle.toStdString();
+        return window;
+    }
+
+    // Takes a screenshot (kept as a test artefact) and tells whether the window's video panel,
+    // the client area above the 64-pixel strip, shows the test pattern rather than black.
+    void ExpectPatternInPanel(unsigned long window, const QString& strArtifact)
+    {
+        const QRect rcClient = WindowRect(window);
+        ASSERT_GT(rcClient.height(), 64);
+        const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strArtifact;
+        QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
+        bool bShot = false;
+        RunTool(QStringLiteral("import"),
+                {QStringLiteral("-window"), QStringLiteral("root"), strShot}, &bShot);
+        ASSERT_TRUE(bShot) << "screenshot failed";
+        const QImage screen(strShot);
+        ASSERT_FALSE(screen.isNull());
+
+        const QRect rcPanel =
+            QRect(rcClient.x(), rcClient.y(), rcClient.width(), rcClient.height() - 64)
+                .intersected(screen.rect());
+        std::array<int, kBars.size()> barPixels{};
+        int nBlack = 0;
+        int nAll = 0;
+        for (int y = rcPanel.top(); y <= rcPanel.bottom(); y += 2) {
+            for (int x = rcPanel.left(); x <= rcPanel.right(); x += 2) {
+                const QColor pixel = screen.pixelColor(x, y);
+                ++nAll;
+                nBlack += pixel.red() + pixel.green() + pixel.blue() < 30 ? 1 : 0;
+                if (const int bar = BarOf(pixel); bar >= 0) {
+                    ++barPixels[bar];
+                }
+            }
+        }
+        ASSERT_GT(nAll, 0);
+        int nBarsSeen = 0;
+        for (const int n : barPixels) {
+            nBarsSeen += n > nAll / 100 ? 1 : 0;
+        }
+        EXPECT_GE(nBarsSeen, 6) << "the panel does not show the test pattern; see "
+                                << strShot.toStdString();
+        EXPECT_LT(nBlack, nAll / 2) << "the panel is mostly black; see " << strShot.toStdString();
+    }
+
     QProcess m_player;
 };
 
@@ -132,14 +187,10 @@ protected:
 TEST_F(PlayerEndToEndTest, ShowsTheClipInTheTitledWindowAndEndsOnEscape)
 {
     const QString strClip = TestMediaPath(TestClip::Avi);
-    m_player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), {strClip});
-    ASSERT_TRUE(m_player.waitForStarted(5000));
-
+    const unsigned long window = StartPlayer(strClip);
+    ASSERT_NE(window, 0u);
     const QString strTitle =
         QStringLiteral("Vessa Video Player - ") + QFileInfo(strClip).fileName();
-    unsigned long window = 0;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = FindWindow(strTitle)) != 0; }, kStartMs))
-        << "no window titled " << strTitle.toStdString();
     const QString strNetName =
         RunTool(QStringLiteral("xprop"),
                 {QStringLiteral("-id"), QString::number(window), QStringLiteral("_NET_WM_NAME")});
@@ -148,42 +199,7 @@ TEST_F(PlayerEndToEndTest, ShowsTheClipInTheTitledWindowAndEndsOnEscape)
 
     // Let the clip play a moment, then look at the screen.
     QTest::qWait(1200);
-    const QRect rcClient = WindowRect(window);
-    ASSERT_GT(rcClient.height(), 64);
-    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/e2e-player-screen.png");
-    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
-    bool bShot = false;
-    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot},
-            &bShot);
-    ASSERT_TRUE(bShot) << "screenshot failed";
-    const QImage screen(strShot);
-    ASSERT_FALSE(screen.isNull());
-
-    // The panel: the client area above the 64-pixel strip.
-    const QRect rcPanel =
-        QRect(rcClient.x(), rcClient.y(), rcClient.width(), rcClient.height() - 64)
-            .intersected(screen.rect());
-    std::array<int, kBars.size()> barPixels{};
-    int nBlack = 0;
-    int nAll = 0;
-    for (int y = rcPanel.top(); y <= rcPanel.bottom(); y += 2) {
-        for (int x = rcPanel.left(); x <= rcPanel.right(); x += 2) {
-            const QColor pixel = screen.pixelColor(x, y);
-            ++nAll;
-            nBlack += pixel.red() + pixel.green() + pixel.blue() < 30 ? 1 : 0;
-            if (const int bar = BarOf(pixel); bar >= 0) {
-                ++barPixels[bar];
-            }
-        }
-    }
-    ASSERT_GT(nAll, 0);
-    int nBarsSeen = 0;
-    for (const int n : barPixels) {
-        nBarsSeen += n > nAll / 100 ? 1 : 0;
-    }
-    EXPECT_GE(nBarsSeen, 6) << "the panel does not show the test pattern; see "
-                            << strShot.toStdString();
-    EXPECT_LT(nBlack, nAll / 2) << "the panel is mostly black; see " << strShot.toStdString();
+    ExpectPatternInPanel(window, QStringLiteral("e2e-player-screen.png"));
 
     // Escape: the process ends at once, with exit code 0.
     ASSERT_TRUE(PressUntilEnded(window, QStringLiteral("Escape"))) << "still running after Escape";
@@ -193,18 +209,37 @@ TEST_F(PlayerEndToEndTest, ShowsTheClipInTheTitledWindowAndEndsOnEscape)
 
 TEST_F(PlayerEndToEndTest, EnterEndsTheRunThroughTheOrderlyShutdown)
 {
-    const QString strClip = TestMediaPath(TestClip::OddName);
-    m_player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), {strClip});
-    ASSERT_TRUE(m_player.waitForStarted(5000));
-    const QString strTitle =
-        QStringLiteral("Vessa Video Player - ") + QFileInfo(strClip).fileName();
-    unsigned long window = 0;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (window = FindWindow(strTitle)) != 0; }, kStartMs))
-        << "no window titled " << strTitle.toStdString();
+    const unsigned long window = StartPlayer(TestMediaPath(TestClip::OddName));
+    ASSERT_NE(window, 0u);
     QTest::qWait(500); // playing
 
     // The window goes while the clip plays; the shutdown must not trip over the video sink.
     ASSERT_TRUE(PressUntilEnded(window, QStringLiteral("Return"))) << "still running after Enter";
     EXPECT_EQ(m_player.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(m_player.exitCode(), 0);
+}
+
+TEST_F(PlayerEndToEndTest, AStoppedPictureStaysWhenTheWindowIsLaidOutAgain)
+{
+    const unsigned long window = StartPlayer(TestMediaPath(TestClip::Avi));
+    ASSERT_NE(window, 0u);
+    QTest::qWait(300);
+
+    // Stop, clicked where the strip puts it for this client size.
+    const QRect rcClient = WindowRect(window);
+    const int x0 = std::max(0, (rcClient.width() - 574) / 2);
+    const QPoint ptStop(x0 + 10 + 60 + 5 + 4 * 37 + 16, rcClient.height() - 64 + 24 + 12);
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
+             QString::number(ptStop.x()), QString::number(ptStop.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+    QTest::qWait(300);
+
+    // A new size: the window lays itself out and repaints, the panel black under the picture.
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), QString::number(window),
+                                        QStringLiteral("720"), QStringLiteral("540")});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return WindowRect(window).size() == QSize(720, 540); }, 5000));
+    QTest::qWait(500);
+    ExpectPatternInPanel(window, QStringLiteral("e2e-stopped-after-relayout.png"));
 }
