@@ -113,11 +113,21 @@ void CTavVideoDlg::OnInitDialog()
     setWindowIcon(LoadAppIcon());
     g_hMainWnd = this;
 
-    m_btnPlay.setEnabled(false);
-    for (CTavButton* button :
-         {&m_btnCompact, &m_btnOpen, &m_btnVideoIn, &m_btnStop, &m_btnDeleteFile}) {
-        button->setEnabled(true);
-    }
+    // Each button's role picks its images; Play stays disabled until the first file opens.
+    m_btnCompact.SetRole(TavButtonRole::Compact);
+    m_btnCompact.SetRole(TavButtonRole::Uncompact, false);
+    m_btnCompact.EnableButton(true);
+    m_btnDeleteFile.SetRole(TavButtonRole::Remove);
+    m_btnOpen.SetRole(TavButtonRole::Open);
+    m_btnOpen.EnableButton(true);
+    m_btnNext.SetRole(TavButtonRole::NextTrack);
+    m_btnPlay.SetRole(TavButtonRole::Play);
+    m_btnPlay.EnableButton(false);
+    m_btnPrev.SetRole(TavButtonRole::PreviousTrack);
+    m_btnVideoIn.SetRole(TavButtonRole::Capture);
+    m_btnVideoIn.EnableButton(true);
+    m_btnStop.SetRole(TavButtonRole::Stop);
+    m_btnStop.EnableButton(true);
     LayoutControls();
 
     m_btnCompact.setToolTip(QStringLiteral("Compact / Uncompact"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppMessage.h"
+#include "controls/CTavButtonCtrl.h"
 #include "controls/CTavSliderCtrl.h"
 #include "controls/CVideoPanel.h"
 
@@ -20,9 +21,8 @@ class CPlayList;
 class CTavCommandLineInfo;
 class QMenu;
 
-// The buttons of the strip. Plain push buttons for now; the skinned image button takes their
-// place by changing this one alias.
-using CTavButton = QPushButton;
+// The buttons of the strip are skinned image buttons.
+using CTavButton = CTavButtonCtrl;
 
 // The main player window: the video panel above a strip of controls, the media session of the
 // file being played, the three forms of the window (normal, compact, full-screen) and the
@@ -90,6 +90,7 @@ private:
     void OnMoving(const QRect& rcWindow);
     void OnDblClkVideoPanel();
     void OnCompact();
+    void SetCompactButtonForm(bool bCompact);
     void SetFrameless(bool bFrameless);
     bool IsFrameless() const;
     QMargins CurrentFrameMargins() const;

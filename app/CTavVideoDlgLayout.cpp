@@ -159,16 +159,25 @@ void CTavVideoDlg::OnCompact()
         LayoutControls();
         SetOuterGeometry(rcWindow);
         raise();
-        m_btnCompact.setText(QStringLiteral("Normal"));
+        SetCompactButtonForm(true);
         g_bCompact = true;
     } else {
         SetFrameless(false);
         SetOuterGeometry(rcWindow);
         raise();
         LayoutControls();
-        m_btnCompact.setText(QStringLiteral("Compact"));
+        SetCompactButtonForm(false);
         g_bCompact = false;
     }
+}
+
+// In compact form the Compact button offers the way back: its text and image say "Normal".
+void CTavVideoDlg::SetCompactButtonForm(bool bCompact)
+{
+    m_btnCompact.setText(bCompact ? QStringLiteral("Normal") : QStringLiteral("Compact"));
+    m_btnCompact.SetRole(TavButtonRole::Uncompact, bCompact);
+    m_btnCompact.SetRole(TavButtonRole::Compact, !bCompact);
+    m_btnCompact.repaint();
 }
 
 void CTavVideoDlg::SetFrameless(bool bFrameless)

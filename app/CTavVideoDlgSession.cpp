@@ -91,7 +91,7 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
 
 void CTavVideoDlg::EnablePlayButton()
 {
-    m_btnPlay.setEnabled(true);
+    m_btnPlay.EnableButton(true);
     m_btnPlay.repaint();
 }
 

@@ -2,6 +2,7 @@
 // full-screen forms, on the offscreen platform.
 
 #include "MainWindowFixture.h"
+#include "controls/CTavButtonCtrl.h"
 #include "resources/MainDialog.h"
 
 #include <QCheckBox>
@@ -23,14 +24,14 @@ struct ControlRow
 const ControlRow kControls[] = {
     {1004, "QGroupBox", "Controls"},
     {1016, "QCheckBox", "Play List"},
-    {1000, "QPushButton", "Open"},
-    {1019, "QPushButton", "Prev"},
-    {1001, "QPushButton", "Play"},
-    {1018, "QPushButton", "Next"},
-    {1010, "QPushButton", "Video In"},
-    {1003, "QPushButton", "Stop"},
-    {1017, "QPushButton", "delete"},
-    {1015, "QPushButton", "Compact"},
+    {1000, "CTavButtonCtrl", "Open"},
+    {1019, "CTavButtonCtrl", "Prev"},
+    {1001, "CTavButtonCtrl", "Play"},
+    {1018, "CTavButtonCtrl", "Next"},
+    {1010, "CTavButtonCtrl", "Video In"},
+    {1003, "CTavButtonCtrl", "Stop"},
+    {1017, "CTavButtonCtrl", "delete"},
+    {1015, "CTavButtonCtrl", "Compact"},
     {1002, "CTavSliderCtrl", ""},
     {1006, "QLabel", "00:00:00"},
     {1014, "QSlider", ""},
@@ -131,6 +132,16 @@ TEST_F(MainWindowTest, StartsAt16x16With640x480AndTheInitialState)
     for (const int nId : {IDC_OPEN, IDC_STOP, IDC_COMPACT, IDC_DELETE_FILE, IDC_VIDEO_IN}) {
         EXPECT_TRUE(Button(nId)->isEnabled()) << nId;
     }
+    // Each button shows its role's image; Play its disabled one.
+    const std::pair<int, const char*> images[] = {
+        {IDC_OPEN, "open.png"},          {IDC_PREV, "previousTrack.png"},
+        {IDC_PLAY, "playDisabled.png"},  {IDC_NEXT, "nextTrack.png"},
+        {IDC_VIDEO_IN, "capture.png"},   {IDC_STOP, "stop.png"},
+        {IDC_DELETE_FILE, "remove.png"}, {IDC_COMPACT, "compact.png"},
+    };
+    for (const auto& [nId, pszImage] : images) {
+        EXPECT_EQ(Control<CTavButtonCtrl>(nId)->ImageName().toStdString(), pszImage) << nId;
+    }
     EXPECT_TRUE(Control<QCheckBox>(IDC_CHECK_PLAYLIST)->isChecked());
     EXPECT_EQ(TimeText(), QStringLiteral("00:00:00"));
 
@@ -213,6 +224,7 @@ TEST_F(MainWindowTest, CompactDropsTheFrameAndKeepsTheOuterRectangle)
     Click(IDC_COMPACT);
     EXPECT_TRUE(g_bCompact);
     EXPECT_EQ(compact->text(), QStringLiteral("Normal"));
+    EXPECT_EQ(Control<CTavButtonCtrl>(IDC_COMPACT)->ImageName(), QStringLiteral("uncompact.png"));
     EXPECT_TRUE(Dlg().windowFlags().testFlag(Qt::FramelessWindowHint));
     // Frameless, the old outer rectangle is all client area.
     EXPECT_EQ(Dlg().geometry(), rcBefore);
@@ -223,6 +235,7 @@ TEST_F(MainWindowTest, CompactDropsTheFrameAndKeepsTheOuterRectangle)
     Click(IDC_COMPACT);
     EXPECT_FALSE(g_bCompact);
     EXPECT_EQ(compact->text(), QStringLiteral("Compact"));
+    EXPECT_EQ(Control<CTavButtonCtrl>(IDC_COMPACT)->ImageName(), QStringLiteral("compact.png"));
     EXPECT_FALSE(Dlg().windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(Dlg().frameGeometry(), rcBefore);
     EXPECT_EQ(Dlg().size(), QSize(700, 500));
@@ -241,6 +254,7 @@ TEST_F(MainWindowTest, LeavingFullScreenAlsoLeavesCompactForm)
     EXPECT_FALSE(Dlg().IsFullScreen());
     EXPECT_FALSE(g_bCompact);
     EXPECT_EQ(Button(IDC_COMPACT)->text(), QStringLiteral("Compact"));
+    EXPECT_EQ(Control<CTavButtonCtrl>(IDC_COMPACT)->ImageName(), QStringLiteral("compact.png"));
     EXPECT_FALSE(Dlg().windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(Dlg().frameGeometry(), rcBefore);
 }

@@ -6,6 +6,7 @@
 #include "TestMedia.h"
 #include "common/AppMessages.h"
 #include "common/TimeText.h"
+#include "controls/CTavButtonCtrl.h"
 #include "resources/MainDialog.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ TEST_F(MainWindowSessionTest, OpenCommandLoadsTheFileStoppedAtItsStart)
     EXPECT_EQ(Dlg().windowTitle(),
               QStringLiteral("Vessa Video Player - ") + QFileInfo(strPath).fileName());
     EXPECT_TRUE(Button(IDC_PLAY)->isEnabled());
+    EXPECT_EQ(Control<CTavButtonCtrl>(IDC_PLAY)->ImageName(), QStringLiteral("play.png"));
     EXPECT_FALSE(g_bPlaying);
     EXPECT_TRUE(g_pMediaControl && g_pMediaSeeking && g_pBasicAudio && g_pVideoWindow &&
                 g_pMediaEvent);
