@@ -63,17 +63,13 @@ TEST(AppMessageTest, SendOnTheSameThreadRunsTheHandlerAtOnceAndReturnsItsResult)
     EXPECT_EQ(window.m_handled, (std::vector<std::uint32_t>{WM_PLAY_NEXT}));
 }
 
-TEST(AppMessageTest, MessagesWithoutAHandlerGetDefaultProcessing)
+TEST(AppMessageTest, MessagesWithoutAHandlerOrTargetHaveNoEffect)
 {
     CRecordingWindow window;
     EXPECT_EQ(SendAppMessage(&window, WM_PLAYLIST_CLOSED, 0, 129), 0);
     PostAppMessage(&window, WM_APP + 1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(window.m_handled.empty());
-}
-
-TEST(AppMessageTest, NullTargetIsIgnored)
-{
     PostAppMessage(nullptr, WM_PLAY_NEXT);
     EXPECT_EQ(SendAppMessage(nullptr, WM_PLAY_NEXT, 1, 2), 0);
 }

@@ -44,19 +44,4 @@ TEST(AutoResetEventTest, OneSignalReleasesOneOfTwoWaiters)
     EXPECT_EQ(woken.load(), 1);
 }
 
-TEST(AutoResetEventTest, WakesAWaiterBlockedOnAnotherThread)
-{
-    CAutoResetEvent event;
-    std::atomic<bool> woke{false};
-    std::thread waiter([&] {
-        event.Wait();
-        woke = true;
-    });
-    std::this_thread::sleep_for(20ms);
-    EXPECT_FALSE(woke.load());
-    event.Set();
-    waiter.join();
-    EXPECT_TRUE(woke.load());
-}
-
 } // namespace

@@ -29,9 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, FormatTimeTest,
 TEST(MediaTimeTest, HundredNanosecondUnitsBecomeSeconds)
 {
     EXPECT_DOUBLE_EQ(MediaTimeToSeconds(10'000'000), 1.0);
-    EXPECT_DOUBLE_EQ(MediaTimeToSeconds(0), 0.0);
-    EXPECT_DOUBLE_EQ(MediaTimeToSeconds(-5'000'000), -0.5);
-    // Long files: 10 hours stays exact to the 100 ns unit.
+    // Ten hours stays exact to the 100 ns unit.
     EXPECT_DOUBLE_EQ(MediaTimeToSeconds(360'000'000'001), 36000.0000001);
 }
 
