@@ -12,8 +12,7 @@
 #include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
 #include "playlist/CPlayList.h"
-#include "playlist/DialogTemplate.h"
-#include "playlist/PlayListTemplate.h"
+#include "resources/PlayListDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -75,7 +74,7 @@ std::array<double, kOperationCount> Measure(int entries)
     SettleEvents(); // the view lays itself out and scrolls once
     perEntry[kAppend] = static_cast<double>(clock.nsecsElapsed()) / entries;
 
-    auto* showPath = FindControl<QRadioButton>(&window, IDC_SHOWPATH);
+    auto* showPath = res::FindControl<QRadioButton>(&window, IDC_SHOWPATH);
     clock.restart();
     showPath->click();
     while (window.GetRowCount() < entries && clock.nsecsElapsed() < kRefillLimitNs) {

@@ -3,10 +3,11 @@
 #include "common/AppMessage.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
+#include "controls/CTavButtonCtrl.h"
 #include "controls/CTavEdit.h"
 #include "controls/CTavListCtrl.h"
-#include "playlist/PlayListTemplate.h"
 #include "playlist/RowImages.h"
+#include "resources/PlayListDialog.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -16,40 +17,44 @@
 #include <QStyle>
 #include <QTimerEvent>
 
+#include <utility>
+
 namespace {
 
 // The "Time" column's width, and the room column 0 leaves beside it and the scroll bar.
 constexpr int kTimeColumnWidth = 46;
 constexpr int kFilesColumnSlack = 50;
 
-QWidget* CreateControl(const ControlTemplate& control, QWidget* window)
+// The widget for one row of the window's table; null for a class the table does not use.
+QWidget* CreateControl(const res::ControlTemplate& control, QWidget* window)
 {
-    const QString text = QString::fromLatin1(control.text);
     switch (control.kind) {
-    case ControlClass::ListView:
+    case res::ControlClass::ListView:
         return new CTavListCtrl(window);
-    case ControlClass::SkinnedButton:
-    case ControlClass::PushButton: {
+    case res::ControlClass::SkinnedButton:
+        return new CTavButtonCtrl(window);
+    case res::ControlClass::PushButton: {
         // No push button of this window is ever the default button.
-        auto* button = new QPushButton(text, window);
+        auto* button = new QPushButton(window);
         button->setAutoDefault(false);
         button->setDefault(false);
         return button;
     }
-    case ControlClass::ProgressBar:
+    case res::ControlClass::ProgressBar:
         return new QProgressBar(window);
-    case ControlClass::Edit:
+    case res::ControlClass::Edit:
         return new CTavEdit(window);
-    case ControlClass::GroupBox: {
+    case res::ControlClass::GroupBox: {
         // A frame drawn over its neighbours, as the classic group box is: clicks go through it.
-        auto* group = new QGroupBox(text, window);
+        auto* group = new QGroupBox(window);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         return group;
     }
-    case ControlClass::RadioButton:
-        return new QRadioButton(text, window);
+    case res::ControlClass::RadioButton:
+        return new QRadioButton(window);
+    default:
+        return nullptr;
     }
-    return nullptr;
 }
 
 } // namespace
@@ -65,33 +70,30 @@ CPlayList::CPlayList(QWidget* parent)
 
 CPlayList::~CPlayList() = default;
 
-// Builds the controls of template 129 in template order and binds the members to them by ID.
+// Builds the controls of the window's table in table order and binds the members to them by ID.
 void CPlayList::CreateControls()
 {
-    const DialogTemplate& dialog = PlayListTemplate();
-    setWindowTitle(QString::fromLatin1(dialog.caption));
-    setFont(DialogFont(dialog));
-    const CDialogUnits units(font());
-    for (const ControlTemplate& control : dialog.controls) {
-        QWidget* widget = CreateControl(control, this);
-        SetControlId(widget, control.nId);
-        widget->setGeometry(units.ToPixels(control.rcUnits));
-        if (!control.bVisible) {
-            widget->hide();
+    const res::DialogTemplate& dialog = PlayListDialogTemplate();
+    setWindowTitle(QString::fromUtf8(dialog.pszTitle));
+    // The children inherit the dialog font, which their dialog units are measured in.
+    setFont(res::DialogFont(dialog));
+    for (const res::ControlTemplate& control : dialog.controls) {
+        if (QWidget* widget = CreateControl(control, this)) {
+            res::BindControl(widget, control);
         }
     }
-    setFixedSize(units.ToPixels(dialog.sizeUnits));
+    setFixedSize(res::DialogUnitsToPixels(dialog.cx, dialog.cy, font()));
 
-    m_list = FindControl<CTavListCtrl>(this, IDC_PLAYLIST);
-    m_btnUp = FindControl<Button>(this, IDC_MOVEUP);
-    m_btnAddFile = FindControl<Button>(this, IDC_ADDFILE);
-    m_btnAddFolder = FindControl<Button>(this, IDC_ADDFOLDER);
-    m_btnDelete = FindControl<Button>(this, IDC_DELETE);
-    m_btnDown = FindControl<Button>(this, IDC_MOVEDOWN);
-    m_editFind = FindControl<CTavEdit>(this, IDC_FINDTEXT);
-    m_btnSave = FindControl<Button>(this, IDC_SAVE);
-    m_progress = FindControl<QProgressBar>(this, IDC_SCANPROGRESS);
-    m_btnDeleteAll = FindControl<Button>(this, IDC_DELETEALL);
+    m_list = res::FindControl<CTavListCtrl>(this, IDC_PLAYLIST);
+    m_btnUp = res::FindControl<CTavButtonCtrl>(this, IDC_MOVEUP);
+    m_btnAddFile = res::FindControl<CTavButtonCtrl>(this, IDC_ADDFILE);
+    m_btnAddFolder = res::FindControl<CTavButtonCtrl>(this, IDC_ADDFOLDER);
+    m_btnDelete = res::FindControl<CTavButtonCtrl>(this, IDC_DELETE);
+    m_btnDown = res::FindControl<CTavButtonCtrl>(this, IDC_MOVEDOWN);
+    m_editFind = res::FindControl<CTavEdit>(this, IDC_FINDTEXT);
+    m_btnSave = res::FindControl<CTavButtonCtrl>(this, IDC_SAVE);
+    m_progress = res::FindControl<QProgressBar>(this, IDC_SCANPROGRESS);
+    m_btnDeleteAll = res::FindControl<CTavButtonCtrl>(this, IDC_DELETEALL);
 }
 
 // The window's map: which notification of which control runs which handler. Adding files,
@@ -104,19 +106,18 @@ void CPlayList::BindControls()
     connect(m_btnDown, &QPushButton::clicked, this, &CPlayList::OnMoveDown);
     connect(m_btnDelete, &QPushButton::clicked, this, &CPlayList::OnDelete);
     connect(m_btnDeleteAll, &QPushButton::clicked, this, &CPlayList::OnDeleteAll);
-    connect(FindControl<QRadioButton>(this, IDC_SHOWFILENAME), &QRadioButton::clicked, this,
+    connect(res::FindControl<QRadioButton>(this, IDC_SHOWFILENAME), &QRadioButton::clicked, this,
             &CPlayList::OnShowFileName);
-    connect(FindControl<QRadioButton>(this, IDC_SHOWPATH), &QRadioButton::clicked, this,
+    connect(res::FindControl<QRadioButton>(this, IDC_SHOWPATH), &QRadioButton::clicked, this,
             &CPlayList::OnShowPath);
-    connect(FindControl<QRadioButton>(this, IDC_SHOWTAG), &QRadioButton::clicked, this,
+    connect(res::FindControl<QRadioButton>(this, IDC_SHOWTAG), &QRadioButton::clicked, this,
             &CPlayList::OnShowTag);
 }
 
 void CPlayList::OnInitDialog()
 {
     setWindowTitle(QStringLiteral("Play List"));
-    // The buttons' skin roles are those the template names; they take effect with the skinned
-    // button control.
+    SetButtonRoles();
 
     m_list->m_hNotifyWnd = this;
     m_list->DragAcceptFiles(true);
@@ -143,7 +144,23 @@ void CPlayList::OnInitDialog()
 
     SetTimer(kLengthRequestTimer, kLengthRequestInterval);
 
-    FindControl<QRadioButton>(this, IDC_SHOWFILENAME)->setChecked(true);
+    res::FindControl<QRadioButton>(this, IDC_SHOWFILENAME)->setChecked(true);
+}
+
+// The image each button of the row draws. None of these roles has a disabled picture, but every
+// button starts enabled and its own copy of that state is set to match.
+void CPlayList::SetButtonRoles()
+{
+    const std::pair<CTavButtonCtrl*, TavButtonRole> roles[] = {
+        {m_btnUp, TavButtonRole::MoveUp},           {m_btnAddFile, TavButtonRole::AddFile},
+        {m_btnAddFolder, TavButtonRole::AddFolder}, {m_btnDelete, TavButtonRole::Delete},
+        {m_btnDown, TavButtonRole::MoveDown},       {m_btnSave, TavButtonRole::Save},
+        {m_btnDeleteAll, TavButtonRole::DeleteAll},
+    };
+    for (const auto& [button, role] : roles) {
+        button->SetRole(role);
+        button->EnableButton(true);
+    }
 }
 
 void CPlayList::SetTimer(int nId, int nMilliseconds)

@@ -10,10 +10,10 @@
 #include <array>
 #include <cstdint>
 
+class CTavButtonCtrl;
 class CTavEdit;
 class CTavListCtrl;
 class QProgressBar;
-class QPushButton;
 
 // The playlist window: a modeless tool window under the main window that shows the track list as
 // rows of "Files" and "Time", marks a row on click, plays it on double-click, moves and deletes
@@ -28,10 +28,6 @@ class CPlayList : public QDialog
     Q_OBJECT
 
 public:
-    // The seven buttons of the button row are skinned buttons in the finished window; a plain
-    // push button stands in for them until that control is wired in.
-    using Button = QPushButton;
-
     // Builds the window from template 129 and initialises it; it stays hidden until shown.
     explicit CPlayList(QWidget* parent = nullptr);
     ~CPlayList() override;
@@ -84,6 +80,7 @@ protected:
 private:
     void CreateControls();
     void BindControls();
+    void SetButtonRoles();
     void OnInitDialog();
     void SetTimer(int nId, int nMilliseconds);
     void KillTimer(int nId);
@@ -105,16 +102,16 @@ private:
 
     CTavListCtrl* m_list = nullptr;
     TrackList m_tracks;
-    Button* m_btnUp = nullptr;
-    Button* m_btnAddFile = nullptr;
-    Button* m_btnAddFolder = nullptr;
-    Button* m_btnDelete = nullptr;
-    Button* m_btnDown = nullptr;
+    CTavButtonCtrl* m_btnUp = nullptr;
+    CTavButtonCtrl* m_btnAddFile = nullptr;
+    CTavButtonCtrl* m_btnAddFolder = nullptr;
+    CTavButtonCtrl* m_btnDelete = nullptr;
+    CTavButtonCtrl* m_btnDown = nullptr;
     QList<QPixmap> m_imageList;
     CTavEdit* m_editFind = nullptr;
-    Button* m_btnSave = nullptr;
+    CTavButtonCtrl* m_btnSave = nullptr;
     int m_nShowMode = 0;
     QProgressBar* m_progress = nullptr;
-    Button* m_btnDeleteAll = nullptr;
+    CTavButtonCtrl* m_btnDeleteAll = nullptr;
     std::array<QBasicTimer, 4> m_timers;
 };

@@ -59,6 +59,9 @@ void BindControl(QWidget* widget, const ControlTemplate& row)
         group->setTitle(text);
     }
     widget->setGeometry(DialogUnitsToPixels(row.rc, widget->font()));
+    if (!row.bVisible) {
+        widget->hide();
+    }
 }
 
 QFont DialogFont(const DialogTemplate& dialog)

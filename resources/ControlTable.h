@@ -2,11 +2,11 @@
 
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <span>
 
 class QFont;
-class QWidget;
 
 namespace res {
 
@@ -21,12 +21,17 @@ enum class ControlClass
 {
     PushButton,
     DefPushButton,
+    SkinnedButton, // an owner-drawn push button that paints itself from skin images
     CheckBox,
+    RadioButton, // checked automatically, one of its group at a time
     GroupBox,
     Static,     // text
     StaticIcon, // the application icon
+    Edit,       // one line of text
     Trackbar,
-    Panel, // a frame that other code draws into (the video panel)
+    ProgressBar,
+    ListView, // rows of columns with a small picture each
+    Panel,    // a frame that other code draws into (the video panel)
 };
 
 // A rectangle in dialog units: x, y, width, height.
@@ -44,6 +49,7 @@ struct ControlTemplate
     ControlClass kind;
     const char* pszText; // UTF-8; empty when the control has no text
     DlgUnitRect rc;
+    bool bVisible = true; // a control the template marks hidden starts hidden
 };
 
 struct DialogTemplate
@@ -68,8 +74,8 @@ QSize DialogUnitsToPixels(int cx, int cy, const QFont& font);
 // The row of the table with that ID, or null.
 const ControlTemplate* FindTemplate(const DialogTemplate& dialog, int nId);
 
-// Gives the widget the row's ID (property and object name), text (buttons, labels, group boxes) and
-// geometry converted from dialog units with the widget's font.
+// Gives the widget the row's ID (property and object name), text (buttons, labels, group boxes),
+// geometry converted from dialog units with the widget's font, and hides it when the row says so.
 void BindControl(QWidget* widget, const ControlTemplate& row);
 
 // The platform's dialog font at the template's point size.
@@ -77,5 +83,12 @@ QFont DialogFont(const DialogTemplate& dialog);
 
 // The descendant of the dialog that carries this control ID, or null.
 QWidget* FindControl(const QWidget* dialog, int nId);
+
+// The same, as the control's class; null also when the control is of another class.
+template <class Control>
+Control* FindControl(const QWidget* dialog, int nId)
+{
+    return qobject_cast<Control*>(FindControl(dialog, nId));
+}
 
 } // namespace res

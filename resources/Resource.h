@@ -10,3 +10,4 @@ inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_TAVVIDEO_DIALOG = 102;
 inline constexpr int IDR_MAINFRAME = 140; // the application icon
+inline constexpr int IDD_PLAYLIST = 129;

@@ -29,13 +29,13 @@ TEST_F(Window, StartsWithItsTitleColumnsTooltipsAndShowChoice)
         {1073, "Clear Playlist"}, {1015, "Save"},       {1011, "Move Down"},
         {1007, "Move Up"}};
     for (const auto& [id, tip] : tips) {
-        auto* button = FindControl<QPushButton>(m_window.get(), id);
+        auto* button = res::FindControl<QPushButton>(m_window.get(), id);
         EXPECT_EQ(button->toolTip().toStdString(), tip);
         EXPECT_TRUE(button->isVisible() && !button->autoDefault()) << id;
     }
-    EXPECT_TRUE(FindControl<QRadioButton>(m_window.get(), 1074)->isChecked());
-    EXPECT_FALSE(FindControl<QProgressBar>(m_window.get(), 1012)->isVisible());
-    EXPECT_EQ(FindControl<QGroupBox>(m_window.get(), 1077)->title().toStdString(), "Find");
+    EXPECT_TRUE(res::FindControl<QRadioButton>(m_window.get(), 1074)->isChecked());
+    EXPECT_FALSE(res::FindControl<QProgressBar>(m_window.get(), 1012)->isVisible());
+    EXPECT_EQ(res::FindControl<QGroupBox>(m_window.get(), 1077)->title().toStdString(), "Find");
 }
 
 TEST_F(Window, TheCloseBoxTellsTheMainWindowEscapeHidesQuietlyEnterDoesNothing)
@@ -43,8 +43,8 @@ TEST_F(Window, TheCloseBoxTellsTheMainWindowEscapeHidesQuietlyEnterDoesNothing)
     AddEntries({1.0, 1.0});
     ClickRow(0);
     QTest::keyClick(List(), Qt::Key_Return);
-    QTest::keyClick(FindControl<QPushButton>(m_window.get(), 1010), Qt::Key_Return);
-    auto* find = FindControl<CTavEdit>(m_window.get(), 1013);
+    QTest::keyClick(res::FindControl<QPushButton>(m_window.get(), 1010), Qt::Key_Return);
+    auto* find = res::FindControl<CTavEdit>(m_window.get(), 1013);
     QTest::keyClicks(find, QStringLiteral("day"));
     QTest::keyClick(find, Qt::Key_Return);
     EXPECT_TRUE(m_window->isVisible());

@@ -6,8 +6,8 @@
 #include "controls/CTavListCtrl.h"
 #include "controls/UserDialogs.h"
 #include "playlist/CPlayList.h"
-#include "playlist/DialogTemplate.h"
 #include "playlist/RowImages.h"
+#include "resources/ControlTable.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -88,7 +88,7 @@ protected:
         g_bLoaderBusy = 0;
     }
 
-    CTavListCtrl* List() const { return FindControl<CTavListCtrl>(m_window.get(), 1006); }
+    CTavListCtrl* List() const { return res::FindControl<CTavListCtrl>(m_window.get(), 1006); }
     static QString PathOf(int i) { return QStringLiteral("/media/clip%1.avi").arg(i); }
 
     // Appends "/media/clip<i>.avi" entries with the given lengths (-1.0: unknown).
@@ -146,7 +146,7 @@ protected:
 
     void ClickButton(int id)
     {
-        QTest::mouseClick(FindControl<QAbstractButton>(m_window.get(), id), Qt::LeftButton);
+        QTest::mouseClick(res::FindControl<QAbstractButton>(m_window.get(), id), Qt::LeftButton);
     }
 
     // Runs the event loop until every entry has its row again (bounded).

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "playlist/DialogTemplate.h"
+#include "resources/ControlTable.h"
+#include "resources/Resource.h"
 
-// Dialog 129, the playlist window, and the numbers of its controls.
-inline constexpr int IDD_PLAYLIST = 129;
-
+// The playlist window (dialog 129): its control IDs and its table.
 inline constexpr int IDC_PLAYLIST = 1006;
 inline constexpr int IDC_MOVEUP = 1007;
 inline constexpr int IDC_ADDFILE = 1008;
@@ -22,4 +21,5 @@ inline constexpr int IDC_SHOWTAG = 1076;
 inline constexpr int IDC_FINDGROUP = 1077;
 inline constexpr int IDC_FINDNEXT = 1078;
 
-const DialogTemplate& PlayListTemplate();
+// The rows are in template order, which is also the stacking and tab order.
+const res::DialogTemplate& PlayListDialogTemplate();
