@@ -1,57 +1,114 @@
-// Every place the main window creates, docks or asks the playlist window. The playlist window
-// (CPlayList) and the track length loader arrive with their own change; until then the main
-// window has no playlist: nothing is docked or shown, there is no current entry and no entry to
-// step to, so the Next and Previous steps, the end-of-file step and the length reports have no
-// effect, and the delete command leaves the window without a session.
+// Every place the main window creates, docks or asks the playlist window. The playlist window is
+// created once while the main window initialises and lives as its child until the main window
+// goes; before that (and in a window that was never initialised) there is no playlist: nothing
+// is docked or shown, there is no current entry and no entry to step to.
 
 #include "app/CTavVideoDlg.h"
+#include "playlist/CPlayList.h"
 
 void CTavVideoDlg::CreatePlayList()
 {
-    // m_pPlayList = new CPlayList(this), created modeless from dialog 129.
+    if (m_pPlayList != nullptr) {
+        return;
+    }
+    // Modeless and hidden until docked; a child of this window, so it stays usable while this
+    // window runs modally and is destroyed with it.
+    m_pPlayList = new CPlayList(this);
 }
 
 void CTavVideoDlg::DockPlayList()
 {
-    // When the "Play List" box is checked: the playlist window's top-left corner to this
-    // window's bottom-left corner, its size kept, and shown.
+    // In full-screen form the playlist window stays hidden: the resize that enters the form may
+    // be reported after the form's own layout, and must not bring the window back over the
+    // picture. Leaving the form docks it again through the resize back.
+    if (m_pPlayList == nullptr || m_bFullScreen) {
+        return;
+    }
+    // Right after this window gets its frame back the window system may not have reported the
+    // frame yet; the one it last had stands in for it, as when the outer rectangle is set.
+    QRect rcOuter = OuterRect();
+    if (!IsFrameless() && CurrentFrameMargins().isNull()) {
+        rcOuter = geometry().marginsAdded(m_marginsFrame);
+    }
+    // A hidden playlist window is docked too, as it follows moves while hidden: checking the box
+    // later shows it under this window rather than where this window's old bottom edge was.
+    m_pPlayList->DockUnder(rcOuter);
+    if (m_chkPlayList.isChecked()) {
+        m_pPlayList->show();
+    }
 }
 
-void CTavVideoDlg::MovePlayListTo(const QPoint& /*ptTopLeft*/)
+void CTavVideoDlg::MovePlayListTo(const QPoint& ptTopLeft)
 {
-    // The playlist window's top-left corner to ptTopLeft, its size kept, shown or not.
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->move(ptTopLeft);
+    }
 }
 
-void CTavVideoDlg::ShowPlayList(bool /*bShow*/) {}
+void CTavVideoDlg::ShowPlayList(bool bShow)
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->setVisible(bShow);
+    }
+}
 
-void CTavVideoDlg::AddPlayListEntry(const QString& /*strPath*/, const QString& /*strTitle*/,
-                                    double /*dLength*/)
-{}
+void CTavVideoDlg::AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength)
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->AddFileEntry(strPath, strTitle, dLength);
+    }
+}
 
-void CTavVideoDlg::SetPlayListCurrentEntry(int /*nIndex*/) {}
+void CTavVideoDlg::SetPlayListCurrentEntry(int nIndex)
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->SetCurrentEntry(nIndex);
+    }
+}
 
 int CTavVideoDlg::GetPlayListCurrentPosition() const
 {
-    return -1;
+    return m_pPlayList != nullptr ? m_pPlayList->GetCurrentPosition() : -1;
 }
 
 QString CTavVideoDlg::GetPlayListCurrentPath() const
 {
-    return {};
+    return m_pPlayList != nullptr ? m_pPlayList->GetCurrentPath() : QString();
 }
 
 int CTavVideoDlg::GetPlayListRowCount() const
 {
-    return 0;
+    return m_pPlayList != nullptr ? m_pPlayList->GetRowCount() : 0;
 }
 
-void CTavVideoDlg::RemovePlayListCurrentEntry() {}
+void CTavVideoDlg::RemovePlayListCurrentEntry()
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->RemoveCurrentEntry();
+    }
+}
 
-void CTavVideoDlg::PlayNextEntry() {}
+// The playlist makes the next entry current and sends WM_PLAY_CURRENT back, which opens it.
+void CTavVideoDlg::PlayNextEntry()
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->PlayNextEntry();
+    }
+}
 
-void CTavVideoDlg::PlayPreviousEntry() {}
+void CTavVideoDlg::PlayPreviousEntry()
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->PlayPreviousEntry();
+    }
+}
 
-void CTavVideoDlg::PlayListTrackLengthLoaded() {}
+void CTavVideoDlg::PlayListTrackLengthLoaded()
+{
+    if (m_pPlayList != nullptr) {
+        m_pPlayList->OnTrackLengthLoaded();
+    }
+}
 
 void CTavVideoDlg::StartTrackLengthLoader()
 {

@@ -1,0 +1,223 @@
+// The main window's playlist steps on real clips: Open and the command line appending entries,
+// Next, Prev and a double-click choosing what plays, the end of a file playing the next entry,
+// and the delete command removing the entry and playing the one that followed.
+
+#include "PlayListWiringFixture.h"
+#include "SessionHelpers.h"
+#include "app/CTavCommandLineInfo.h"
+#include "common/AppMessages.h"
+#include "playlist/RowImages.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+using PlayListSteps = PlayListWiringTest;
+
+QString TitleOf(const QString& strPath)
+{
+    return QStringLiteral("Vessa Video Player - ") + QFileInfo(strPath).fileName();
+}
+
+TEST_F(PlayListSteps, OpenAppendsTheFileAndMakesItsRowCurrentARefusedFileIsNotAdded)
+{
+    OpenClips({"one"});
+    EXPECT_EQ(Rows(), (Texts{"one"}));
+    EXPECT_EQ(CurrentRow(), 0);
+
+    OpenWithOpenCommand(TestMediaPath(TestClip::NotMedia));
+    EXPECT_EQ(Rows(), (Texts{"one"}));
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
+
+    OpenClips({"two"});
+    EXPECT_EQ(Rows(), (Texts{"one", "two"}));
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(List()->GetItemImage(0), kImagePlain);
+    EXPECT_EQ(List()->GetItemImage(1), kImageDeckACurrent);
+    // Each row shows the length the session measured.
+    EXPECT_EQ(List()->GetItemText(0, 1), QStringLiteral("0:03"));
+    EXPECT_EQ(List()->GetItemText(1, 1), QStringLiteral("0:03"));
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("two"));
+    EXPECT_FALSE(g_bPlaying) << "Open leaves the file stopped";
+}
+
+TEST_F(PlayListSteps, NextAndPrevStepWithoutWrappingAround)
+{
+    OpenClips({"one", "two"});
+    ASSERT_EQ(CurrentRow(), 1);
+    const auto* pSession = g_pMediaControl.get();
+
+    // Next on the last entry changes nothing.
+    Press(IDC_NEXT);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(g_pMediaControl.get(), pSession);
+    EXPECT_FALSE(g_bPlaying);
+
+    Press(IDC_PREV);
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
+    EXPECT_EQ(Dlg().windowTitle(), TitleOf(PathOf("one")));
+    EXPECT_TRUE(g_bPlaying);
+    pSession = g_pMediaControl.get();
+
+    // Prev on the first entry changes nothing.
+    Press(IDC_PREV);
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(g_pMediaControl.get(), pSession);
+
+    Press(IDC_NEXT);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("two"));
+    EXPECT_TRUE(g_bPlaying);
+}
+
+TEST_F(PlayListSteps, DoubleClickingARowPlaysIt)
+{
+    OpenClips({"one", "two"});
+    const QPoint ptRow = List()->visualRect(List()->model()->index(0, 0)).center();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, ptRow);
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, ptRow);
+    QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, ptRow);
+
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
+    EXPECT_TRUE(g_bPlaying);
+}
+
+TEST_F(PlayListSteps, EndOfAFilePlaysTheNextEntryAndTheLastOneStaysAtItsEnd)
+{
+    OpenClips({"one", "two", "three"});
+    Press(IDC_PREV);
+    Press(IDC_PREV);
+    ASSERT_EQ(Dlg().CurrentFile(), PathOf("one"));
+    CMessageCounter notifications(&Dlg(), WM_GRAPH_NOTIFY);
+
+    const auto SkipToNearTheEnd = [] {
+        ASSERT_TRUE(g_pMediaSeeking);
+        REFERENCE_TIME rtNearEnd = static_cast<REFERENCE_TIME>((kTestClipSeconds - 0.4) * 1e7);
+        g_pMediaSeeking->SetPositions(&rtNearEnd, AM_SEEKING_AbsolutePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning);
+    };
+    for (const char* next : {"two", "three"}) {
+        SCOPED_TRACE(next);
+        SkipToNearTheEnd();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().CurrentFile() == PathOf(next); }, kWaitMs));
+        EXPECT_EQ(Dlg().windowTitle(), TitleOf(PathOf(next)));
+        EXPECT_EQ(PlayList()->GetCurrentPath(), PathOf(next));
+        EXPECT_TRUE(g_bPlaying);
+        EXPECT_LT(Dlg().GetPositionSeconds(), 1.0) << "the next file plays from its start";
+    }
+
+    // After the last entry nothing follows: the session stays at its end.
+    const auto* pSession = g_pMediaControl.get();
+    const int nBefore = notifications.Count();
+    SkipToNearTheEnd();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return notifications.Count() > nBefore &&
+                   Dlg().GetPositionSeconds() >= kTestClipSeconds - 0.1;
+        },
+        kWaitMs))
+        << Dlg().GetPositionSeconds();
+    QTest::qWait(100);
+    EXPECT_EQ(g_pMediaControl.get(), pSession);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("three"));
+    EXPECT_EQ(CurrentRow(), 2);
+    EXPECT_EQ(Rows(), (Texts{"one", "two", "three"}));
+}
+
+TEST_F(PlayListSteps, DeleteRemovesTheEntryAndPlaysTheOneThatFollowed)
+{
+    OpenClips({"one", "two", "three"});
+    Press(IDC_PREV);
+    ASSERT_EQ(Dlg().CurrentFile(), PathOf("two"));
+
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    Click(IDC_DELETE_FILE);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("two")));
+    EXPECT_EQ(Rows(), (Texts{"one", "three"}));
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("three"));
+    EXPECT_EQ(Dlg().windowTitle(), QStringLiteral("Vessa Video Player - three.avi"));
+    EXPECT_TRUE(g_bPlaying);
+    EXPECT_EQ(List()->GetItemImage(1), kImageDeckACurrent);
+}
+
+TEST_F(PlayListSteps, DeletingTheLastEntryLeavesNoSessionNoCurrentEntryAndTheTitle)
+{
+    OpenClips({"one", "two"});
+    const QString strTitle = Dlg().windowTitle();
+
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    Click(IDC_DELETE_FILE);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("two")));
+    EXPECT_EQ(Rows(), (Texts{"one"}));
+    EXPECT_EQ(CurrentRow(), -2);
+    EXPECT_EQ(PlayList()->GetCurrentPath(), QString());
+    EXPECT_FALSE(g_pMediaControl || g_pMediaSeeking || g_pBasicAudio || g_pVideoWindow ||
+                 g_pMediaEvent);
+    EXPECT_EQ(Dlg().windowTitle(), strTitle);
+
+    // With no current entry, Next plays the first.
+    Press(IDC_NEXT);
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
+    EXPECT_TRUE(g_bPlaying);
+}
+
+TEST_F(PlayListSteps, ACancelledOrFailedDeleteLeavesThePlayList)
+{
+    OpenClips({"one", "two"});
+    CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
+    Click(IDC_DELETE_FILE);
+    EXPECT_EQ(Rows(), (Texts{"one", "two"}));
+    EXPECT_EQ(CurrentRow(), 1);
+
+    // A folder now stands where the file was: it cannot be deleted as a file.
+    ASSERT_TRUE(QFile::remove(PathOf("two")));
+    ASSERT_TRUE(QDir().mkpath(PathOf("two") + QStringLiteral("/inside")));
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    Click(IDC_DELETE_FILE);
+    EXPECT_EQ(CUserDialogs::TakeAskedTexts().size(), 3);
+    EXPECT_EQ(Rows(), (Texts{"one", "two"}));
+    EXPECT_EQ(CurrentRow(), 1);
+}
+
+} // namespace
+
+// Outside the fixture: the command-line files are opened while the window initialises.
+TEST(PlayListCommandLineTest, FilesAreAppendedInOrderWithTheMarkOnTheFirstWhileTheLastPlays)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString strFirst = folder.filePath(QStringLiteral("first.avi"));
+    const QString strLast = folder.filePath(QStringLiteral("last.avi"));
+    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strFirst));
+    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strLast));
+    CTavCommandLineInfo cmdInfo;
+    cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), strFirst,
+                              TestMediaPath(TestClip::NotMedia), strLast});
+    {
+        CTavVideoDlg dlg(&cmdInfo);
+        dlg.OnInitDialog();
+        auto* playList = dlg.findChild<CPlayList*>();
+        ASSERT_NE(playList, nullptr);
+        auto* list = playList->findChild<CTavListCtrl*>();
+        ASSERT_EQ(list->GetItemCount(), 2);
+        EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("first"));
+        EXPECT_EQ(list->GetItemText(1, 0), QStringLiteral("last"));
+        EXPECT_EQ(list->GetItemText(1, 1), QStringLiteral("0:03"));
+        EXPECT_EQ(playList->GetCurrentPosition(), 1);
+        EXPECT_EQ(list->GetItemImage(0), kImageDeckACurrent);
+        EXPECT_EQ(list->GetItemImage(1), kImagePlain);
+        EXPECT_EQ(dlg.CurrentFile(), strLast);
+        EXPECT_TRUE(g_bPlaying);
+        EXPECT_TRUE(playList->isVisible());
+        EXPECT_EQ(playList->frameGeometry().topLeft(), QPoint(16, 496));
+    }
+    g_bPlaying = false;
+    g_hMainWnd = nullptr;
+}
