@@ -8,39 +8,61 @@
 
 OpenedClip OpenFile(const QString& path)
 {
-    OpenedClip opened;
-    opened.graph = IGraphBuilder::Create();
-    if (opened.graph != nullptr) {
-        opened.hr = opened.graph->RenderFile(path);
-    }
+    OpenedClip opened{IGraphBuilder::Create()};
+    opened.hr = opened.graph->RenderFile(path);
     return opened;
 }
 
-OpenedClip OpenClip(TestClip clip)
+REFERENCE_TIME Position(const GraphPtr& graph)
 {
-    return OpenFile(TestMediaPath(clip));
+    REFERENCE_TIME position = -1;
+    graph->QueryMediaSeeking()->GetCurrentPosition(&position);
+    return position;
 }
 
-namespace {
-
-int CountEntries(const char* folder)
+REFERENCE_TIME Duration(const GraphPtr& graph)
 {
-    return static_cast<int>(QDir(QString::fromLatin1(folder))
-                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-                                .size());
+    REFERENCE_TIME duration = -1;
+    if (const auto seeking = graph->QueryMediaSeeking()) {
+        seeking->GetDuration(&duration);
+    }
+    return duration;
 }
 
-} // namespace
+HRESULT SeekTo(const GraphPtr& graph, REFERENCE_TIME target)
+{
+    return graph->QueryMediaSeeking()->SetPositions(&target, AM_SEEKING_AbsolutePositioning,
+                                                    nullptr, AM_SEEKING_NoPositioning);
+}
+
+bool WaitForSettled(const GraphPtr& graph, std::chrono::milliseconds bound)
+{
+    return gst_element_get_state(graph->Core()->Pipeline(), nullptr, nullptr,
+                                 static_cast<GstClockTime>(bound.count()) * GST_MSECOND) ==
+           GST_STATE_CHANGE_SUCCESS;
+}
+
+std::vector<long> DrainEvents(const GraphPtr& graph)
+{
+    const auto events = graph->QueryMediaEventEx();
+    std::vector<long> codes;
+    long code = 0;
+    LParam param1 = 0;
+    LParam param2 = 0;
+    while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+        codes.push_back(code);
+    }
+    return codes;
+}
 
 int CountOpenFiles()
 {
-    // The listing holds the folder open while it reads it; that one is not counted.
-    return CountEntries("/proc/self/fd") - 1;
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count());
 }
 
 int CountThreads()
 {
-    return CountEntries("/proc/self/task");
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/task")).count());
 }
 
 int SettleThreads(int limit, std::chrono::milliseconds bound)
@@ -54,49 +76,13 @@ int SettleThreads(int limit, std::chrono::milliseconds bound)
     return CountThreads();
 }
 
-REFERENCE_TIME Position(const std::shared_ptr<IGraphBuilder>& graph)
-{
-    REFERENCE_TIME position = -1;
-    graph->QueryMediaSeeking()->GetCurrentPosition(&position);
-    return position;
-}
-
-REFERENCE_TIME Duration(const std::shared_ptr<IGraphBuilder>& graph)
-{
-    REFERENCE_TIME duration = -1;
-    graph->QueryMediaSeeking()->GetDuration(&duration);
-    return duration;
-}
-
-bool WaitForSettled(const std::shared_ptr<IGraphBuilder>& graph, std::chrono::milliseconds bound)
-{
-    const GstClockTime timeout = static_cast<GstClockTime>(bound.count()) * GST_MSECOND;
-    return gst_element_get_state(graph->Core()->Pipeline(), nullptr, nullptr, timeout) ==
-           GST_STATE_CHANGE_SUCCESS;
-}
-
-std::vector<long> DrainEvents(const std::shared_ptr<IMediaEventEx>& events)
-{
-    std::vector<long> codes;
-    long code = 0;
-    LParam param1 = 0;
-    LParam param2 = 0;
-    while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
-        events->FreeEventParams(code, param1, param2);
-        codes.push_back(code);
-    }
-    return codes;
-}
-
 bool CMessageCounter::event(QEvent* event)
 {
-    if (event->type() == CAppMessageEvent::EventType()) {
-        auto* message = static_cast<CAppMessageEvent*>(event);
-        if (message->Message() == m_nMessage) {
-            ++m_nCount;
-            m_lastLParam = message->LParameter();
-        }
-        return true;
+    if (event->type() != CAppMessageEvent::EventType()) {
+        return QObject::event(event);
     }
-    return QObject::event(event);
+    if (static_cast<CAppMessageEvent*>(event)->Message() == m_nMessage) {
+        ++m_nCount;
+    }
+    return true;
 }

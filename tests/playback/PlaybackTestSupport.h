@@ -9,47 +9,50 @@
 #include <memory>
 #include <vector>
 
-// What a test needs around the media layer: clips opened into graphs, the process's open files
-// and threads, and a window stand-in that counts the messages posted to it.
+// What a test needs around the media layer: clips opened into graphs, times and events read from
+// them, the process's open files and threads, and a stand-in window that counts posted messages.
+
+using GraphPtr = std::shared_ptr<IGraphBuilder>;
 
 struct OpenedClip
 {
-    std::shared_ptr<IGraphBuilder> graph;
+    GraphPtr graph; // kept also when rendering failed
     HRESULT hr = E_FAIL;
 };
 
-// A new graph with the file rendered into it (the graph is kept also when rendering failed).
 OpenedClip OpenFile(const QString& path);
-OpenedClip OpenClip(TestClip clip);
-
-// Entries of /proc/self/fd and /proc/self/task.
-int CountOpenFiles();
-int CountThreads();
-
-// Lets GLib end the worker threads it keeps idle for reuse, then waits (bounded) until the
-// thread count is at most `limit`. Returns the count reached.
-int SettleThreads(int limit, std::chrono::milliseconds bound);
-
-// The graph's current position, duration and the pipeline's settled state after a state change
-// or seek, each in 100 ns units; the wait is bounded.
-REFERENCE_TIME Position(const std::shared_ptr<IGraphBuilder>& graph);
-REFERENCE_TIME Duration(const std::shared_ptr<IGraphBuilder>& graph);
-bool WaitForSettled(const std::shared_ptr<IGraphBuilder>& graph, std::chrono::milliseconds bound);
-
-// Pops every queued event; their codes in order.
-std::vector<long> DrainEvents(const std::shared_ptr<IMediaEventEx>& events);
+inline OpenedClip OpenClip(TestClip clip)
+{
+    return OpenFile(TestMediaPath(clip));
+}
 
 inline constexpr REFERENCE_TIME kUnitsPerSecond = 10'000'000;
+inline constexpr REFERENCE_TIME kClipLength = kTestClipSeconds * kUnitsPerSecond;
 inline constexpr REFERENCE_TIME kOneFrame = kUnitsPerSecond / kTestClipFps;
 
-// Counts the application messages with one number that are posted to it, and keeps the lParam of
-// the last one.
+// In 100 ns units of a rendered graph; -1 when it cannot tell (the duration also when nothing
+// was rendered).
+REFERENCE_TIME Position(const GraphPtr& graph);
+REFERENCE_TIME Duration(const GraphPtr& graph);
+HRESULT SeekTo(const GraphPtr& graph, REFERENCE_TIME target);
+// Waits (bounded) until the pipeline has finished its last state change or seek.
+bool WaitForSettled(const GraphPtr& graph, std::chrono::milliseconds bound);
+// Pops every queued event; their codes in order.
+std::vector<long> DrainEvents(const GraphPtr& graph);
+
+// Entries of /proc/self/fd and /proc/self/task, for comparing one moment with another.
+int CountOpenFiles();
+int CountThreads();
+// Lets GLib end the worker threads it keeps idle for reuse and waits (bounded) until at most
+// `limit` threads are left. Returns the count reached.
+int SettleThreads(int limit, std::chrono::milliseconds bound);
+
+// Counts the application messages of one number posted to it.
 class CMessageCounter : public QObject
 {
 public:
     explicit CMessageCounter(std::uint32_t message) : m_nMessage(message) {}
     int Count() const { return m_nCount; }
-    LParam LastLParam() const { return m_lastLParam; }
 
 protected:
     bool event(QEvent* event) override;
@@ -57,5 +60,4 @@ protected:
 private:
     std::uint32_t m_nMessage;
     int m_nCount = 0;
-    LParam m_lastLParam = 0;
 };
