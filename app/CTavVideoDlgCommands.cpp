@@ -2,6 +2,8 @@
 
 #include "app/CTavVideoDlg.h"
 #include "controls/UserDialogs.h"
+#include "playlist/CPlayList.h"
+#include "playlist/TrackList.h"
 
 #include <QFile>
 
@@ -16,6 +18,23 @@ const QString kOpenFilter =
 bool PathTooLong(const QString& strPath)
 {
     return strPath.toUtf8().size() >= PATH_MAX;
+}
+
+// The playlist entry of a file: the current entry when it is that file, else the first entry
+// with its path; -1 when there is none.
+int EntryOfFile(const CPlayList& playList, const QString& strPath)
+{
+    const TrackList& tracks = playList.Tracks();
+    const int nCurrent = playList.GetCurrentPosition() - 1;
+    if (nCurrent >= 0 && GetTrackPath(tracks, nCurrent) == strPath) {
+        return nCurrent;
+    }
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        if (tracks[i]->strPath == strPath) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -53,6 +72,16 @@ void CTavVideoDlg::OnDeleteFile()
         return;
     }
 
+    // The entry to remove is the deleted file's own. The current mark may stand on another
+    // entry (the command-line files leave it on the first while the last one plays); removing
+    // that one would drop a file that still exists and keep one that is gone.
+    if (m_pPlayList != nullptr) {
+        const int nEntry = EntryOfFile(*m_pPlayList, m_strCurrentFile);
+        if (nEntry < 0) {
+            return;
+        }
+        SetPlayListCurrentEntry(nEntry);
+    }
     const int nPosition = GetPlayListCurrentPosition();
     RemovePlayListCurrentEntry();
     // The entry that followed the deleted one now has its index and plays next.

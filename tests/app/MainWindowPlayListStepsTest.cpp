@@ -188,36 +188,74 @@ TEST_F(PlayListSteps, ACancelledOrFailedDeleteLeavesThePlayList)
 
 } // namespace
 
-// Outside the fixture: the command-line files are opened while the window initialises.
-TEST(PlayListCommandLineTest, FilesAreAppendedInOrderWithTheMarkOnTheFirstWhileTheLastPlays)
+// The command-line files are opened while the window initialises: a window of the test's own,
+// given a copy of the clip, a file that does not play and a second copy.
+class PlayListCommandLineTest : public ::testing::Test
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString strFirst = folder.filePath(QStringLiteral("first.avi"));
-    const QString strLast = folder.filePath(QStringLiteral("last.avi"));
-    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strFirst));
-    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strLast));
-    CTavCommandLineInfo cmdInfo;
-    cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), strFirst,
-                              TestMediaPath(TestClip::NotMedia), strLast});
+protected:
+    void SetUp() override
     {
-        CTavVideoDlg dlg(&cmdInfo);
-        dlg.OnInitDialog();
-        auto* playList = dlg.findChild<CPlayList*>();
-        ASSERT_NE(playList, nullptr);
-        auto* list = playList->findChild<CTavListCtrl*>();
-        ASSERT_EQ(list->GetItemCount(), 2);
-        EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("first"));
-        EXPECT_EQ(list->GetItemText(1, 0), QStringLiteral("last"));
-        EXPECT_EQ(list->GetItemText(1, 1), QStringLiteral("0:03"));
-        EXPECT_EQ(playList->GetCurrentPosition(), 1);
-        EXPECT_EQ(list->GetItemImage(0), kImageDeckACurrent);
-        EXPECT_EQ(list->GetItemImage(1), kImagePlain);
-        EXPECT_EQ(dlg.CurrentFile(), strLast);
-        EXPECT_TRUE(g_bPlaying);
-        EXPECT_TRUE(playList->isVisible());
-        EXPECT_EQ(playList->frameGeometry().topLeft(), QPoint(16, 496));
+        ASSERT_TRUE(m_folder.isValid());
+        m_strFirst = m_folder.filePath(QStringLiteral("first.avi"));
+        m_strLast = m_folder.filePath(QStringLiteral("last.avi"));
+        ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), m_strFirst));
+        ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), m_strLast));
+        m_cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), m_strFirst,
+                                    TestMediaPath(TestClip::NotMedia), m_strLast});
+        CUserDialogs::Reset();
+        m_pDlg = std::make_unique<CTavVideoDlg>(&m_cmdInfo);
+        m_pDlg->OnInitDialog();
+        m_pPlayList = m_pDlg->findChild<CPlayList*>();
+        ASSERT_NE(m_pPlayList, nullptr);
+        m_pList = m_pPlayList->findChild<CTavListCtrl*>();
     }
-    g_bPlaying = false;
-    g_hMainWnd = nullptr;
+
+    void TearDown() override
+    {
+        m_pDlg.reset();
+        CUserDialogs::Reset();
+        g_bPlaying = false;
+        g_hMainWnd = nullptr;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_strFirst;
+    QString m_strLast;
+    CTavCommandLineInfo m_cmdInfo;
+    std::unique_ptr<CTavVideoDlg> m_pDlg;
+    CPlayList* m_pPlayList = nullptr;
+    CTavListCtrl* m_pList = nullptr;
+};
+
+TEST_F(PlayListCommandLineTest, FilesAreAppendedInOrderWithTheMarkOnTheFirstWhileTheLastPlays)
+{
+    ASSERT_EQ(m_pList->GetItemCount(), 2);
+    EXPECT_EQ(m_pList->GetItemText(0, 0), QStringLiteral("first"));
+    EXPECT_EQ(m_pList->GetItemText(1, 0), QStringLiteral("last"));
+    EXPECT_EQ(m_pList->GetItemText(1, 1), QStringLiteral("0:03"));
+    EXPECT_EQ(m_pPlayList->GetCurrentPosition(), 1);
+    EXPECT_EQ(m_pList->GetItemImage(0), kImageDeckACurrent);
+    EXPECT_EQ(m_pList->GetItemImage(1), kImagePlain);
+    EXPECT_EQ(m_pDlg->CurrentFile(), m_strLast);
+    EXPECT_TRUE(g_bPlaying);
+    EXPECT_TRUE(m_pPlayList->isVisible());
+    EXPECT_EQ(m_pPlayList->frameGeometry().topLeft(), QPoint(16, 496));
+}
+
+// The mark stands on the first entry, but the file deleted is the one playing: its own entry
+// goes, and the entry of the file that still exists stays.
+TEST_F(PlayListCommandLineTest, DeleteRemovesThePlayingFilesEntryNotTheMarkedOne)
+{
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(
+        qobject_cast<QAbstractButton*>(res::FindControl(m_pDlg.get(), IDC_DELETE_FILE)),
+        Qt::LeftButton);
+    EXPECT_FALSE(QFileInfo::exists(m_strLast));
+    EXPECT_TRUE(QFileInfo::exists(m_strFirst));
+    ASSERT_EQ(m_pList->GetItemCount(), 1);
+    EXPECT_EQ(m_pList->GetItemText(0, 0), QStringLiteral("first"));
+    // Nothing followed the deleted entry: no current entry, no session.
+    EXPECT_EQ(m_pPlayList->GetCurrentPosition(), -1);
+    EXPECT_FALSE(g_pMediaControl);
+    EXPECT_EQ(m_pDlg->windowTitle(), QStringLiteral("Vessa Video Player - last.avi"));
 }
