@@ -1,9 +1,11 @@
+// The playlist view keeps its columns at the owner's two widths and hands dropped files to the
+// owner.
+
 #include "controls/CTavListCtrl.h"
 
-#include "common/AppMessage.h"
+#include "MessageRecorder.h"
 #include "common/AppMessages.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QTest>
@@ -13,23 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The window told about drops: records the application messages it receives.
-class CDropTarget : public QObject
-{
-public:
-    std::vector<std::uint32_t> m_messages;
-
-protected:
-    bool event(QEvent* event) override
-    {
-        if (event->type() != CAppMessageEvent::EventType()) {
-            return QObject::event(event);
-        }
-        m_messages.push_back(static_cast<CAppMessageEvent*>(event)->Message());
-        return true;
-    }
-};
 
 class ListCtrlTest : public testing::Test
 {
@@ -43,25 +28,14 @@ protected:
         m_list.m_nColumnWidth1 = 46;
         m_list.SetColumnWidth(0, 180);
         m_list.SetColumnWidth(1, 46);
-        m_list.m_hNotifyWnd = &m_target;
+        m_list.m_hNotifyWnd = &m_owner;
         m_list.DragAcceptFiles(true);
         m_list.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_list));
     }
 
-    // Drags the data over the list and drops it; true when the list took it.
-    bool Drop(const QList<QUrl>& urls)
-    {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(m_list.viewport(), &enter);
-        QDropEvent drop(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(m_list.viewport(), &drop);
-        return enter.isAccepted() && drop.isAccepted();
-    }
-
-    CDropTarget m_target;
+    std::vector<std::uint32_t> m_messages;
+    CMessageRecorder m_owner{[this](std::uint32_t message) { m_messages.push_back(message); }};
     CTavListCtrl m_list;
 };
 
@@ -81,19 +55,19 @@ TEST_F(ListCtrlTest, OnlyTheStoredWidthsCanBeSetAndDraggingADividerChangesNothin
 
 TEST_F(ListCtrlTest, DroppedLocalFilesAreStoredThenAnnounced)
 {
-    ASSERT_TRUE(Drop({QUrl::fromLocalFile(QStringLiteral("/v/a.avi")),
-                      QUrl(QStringLiteral("https://example.org/remote.avi")),
-                      QUrl::fromLocalFile(QStringLiteral("/v/b c #1.pls"))}));
-    EXPECT_EQ(m_list.m_hDrop,
-              (QStringList{QStringLiteral("/v/a.avi"), QStringLiteral("/v/b c #1.pls")}));
-    EXPECT_TRUE(m_target.m_messages.empty()); // posted, not sent
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/v/a.avi")),
+                  QUrl(QStringLiteral("https://example.org/remote.avi")),
+                  QUrl::fromLocalFile(QStringLiteral("/v/b c #1.pls"))});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(m_list.viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(m_list.viewport(), &drop);
+    EXPECT_EQ(m_list.m_hDrop.join(QLatin1Char('|')).toStdString(), "/v/a.avi|/v/b c #1.pls");
+    EXPECT_TRUE(m_messages.empty()) << "posted, not sent";
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_target.m_messages, std::vector<std::uint32_t>{WM_FILES_DROPPED});
-
-    EXPECT_FALSE(Drop({QUrl(QStringLiteral("https://example.org/x.avi"))}));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_target.m_messages.size(), 1u);
-    EXPECT_EQ(m_list.m_hDrop.size(), 2);
+    EXPECT_EQ(m_messages, std::vector<std::uint32_t>{WM_FILES_DROPPED});
 }
 
 } // namespace

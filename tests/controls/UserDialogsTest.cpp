@@ -1,26 +1,26 @@
+// The seam every question to the user goes through: classic filters become case-blind Qt
+// filters, and queued answers stand in for a person.
+
 #include "controls/UserDialogs.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(UserDialogsTest, ClassicFiltersBecomeCaseBlindQtFilters)
 {
-    const QStringList filters = CUserDialogs::QtFilters(
-        QStringLiteral("Files (*.avi;*.mpg;*.wmv)|*.avi;*.mpg;*.wmv|All Files (*.*)|*.*||"));
-    ASSERT_EQ(filters.size(), 2);
-    EXPECT_EQ(filters[0].toStdString(),
-              "Files (*.avi;*.mpg;*.wmv) (*.[aA][vV][iI] *.[mM][pP][gG] *.[wW][mM][vV])");
-    EXPECT_EQ(filters[1].toStdString(), "All Files (*.*) (*)");
-}
-
-TEST(UserDialogsTest, FilterWithSpacesAroundPatternsAndDigits)
-{
-    const QStringList filters =
-        CUserDialogs::QtFilters(QStringLiteral("Media|*.avi; *.mp4|Lists|*.m3u||"));
-    ASSERT_EQ(filters.size(), 2);
-    EXPECT_EQ(filters[0].toStdString(), "Media (*.[aA][vV][iI] *.[mM][pP]4)");
-    EXPECT_EQ(filters[1].toStdString(), "Lists (*.[mM]3[uU])");
+    const struct
+    {
+        const char* classic;
+        const char* qt; // the filters joined by ";;"
+    } cases[] = {
+        {"Files (*.avi;*.mpg)|*.avi;*.mpg|All Files (*.*)|*.*||",
+         "Files (*.avi;*.mpg) (*.[aA][vV][iI] *.[mM][pP][gG]);;All Files (*.*) (*)"},
+        {"Media|*.avi; *.mp4|Lists|*.m3u||",
+         "Media (*.[aA][vV][iI] *.[mM][pP]4);;Lists (*.[mM]3[uU])"},
+    };
+    for (const auto& c : cases) {
+        const QStringList filters = CUserDialogs::QtFilters(QLatin1String(c.classic));
+        EXPECT_EQ(filters.join(QStringLiteral(";;")).toStdString(), c.qt);
+    }
 }
 
 TEST(UserDialogsTest, QueuedAnswersAreTakenInOrderAndQuestionsRecorded)
@@ -28,28 +28,23 @@ TEST(UserDialogsTest, QueuedAnswersAreTakenInOrderAndQuestionsRecorded)
     CUserDialogs::Reset();
     CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
     CUserDialogs::SetNextAnswer(QMessageBox::Ok);
-    EXPECT_EQ(CUserDialogs::MessageBox(nullptr, QStringLiteral("Are you sure?"),
-                                       QStringLiteral("Delete File"),
-                                       QMessageBox::Ok | QMessageBox::Cancel),
+    const auto buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    EXPECT_EQ(CUserDialogs::MessageBox(nullptr, QStringLiteral("Sure?"), QStringLiteral("Delete"),
+                                       buttons),
               QMessageBox::Cancel);
-    EXPECT_EQ(CUserDialogs::MessageBox(nullptr, QStringLiteral("Again?"), QStringLiteral("Q"),
-                                       QMessageBox::Ok | QMessageBox::Cancel),
-              QMessageBox::Ok);
     EXPECT_EQ(
-        CUserDialogs::TakeAskedTexts(),
-        (QStringList{QStringLiteral("Delete File: Are you sure?"), QStringLiteral("Q: Again?")}));
-    EXPECT_TRUE(CUserDialogs::TakeAskedTexts().isEmpty());
+        CUserDialogs::MessageBox(nullptr, QStringLiteral("Again?"), QStringLiteral("Q"), buttons),
+        QMessageBox::Ok);
+    EXPECT_EQ(CUserDialogs::TakeAskedTexts().join(QLatin1Char('|')).toStdString(),
+              "Delete: Sure?|Q: Again?");
 
     CUserDialogs::SetNextFileName(QStringLiteral("/a.avi\n/b.avi"));
-    CUserDialogs::SetNextFileName(QString(), 0);
     CUserDialogs::SetNextFileName(QStringLiteral("/list.pls"), 1);
     EXPECT_EQ(CUserDialogs::GetOpenFileNames(nullptr, QStringLiteral("A|*.avi||")),
               (QStringList{QStringLiteral("/a.avi"), QStringLiteral("/b.avi")}));
-    EXPECT_TRUE(CUserDialogs::GetOpenFileName(nullptr, QStringLiteral("A|*.avi||")).isEmpty());
     int chosen = -1;
-    EXPECT_EQ(CUserDialogs::GetSaveFileName(nullptr, QStringLiteral("A|*.m3u|B|*.pls||"), &chosen),
-              QStringLiteral("/list.pls"));
+    EXPECT_EQ(CUserDialogs::GetSaveFileName(nullptr, QStringLiteral("A|*.m3u|B|*.pls||"), &chosen)
+                  .toStdString(),
+              "/list.pls");
     EXPECT_EQ(chosen, 1);
 }
-
-} // namespace
