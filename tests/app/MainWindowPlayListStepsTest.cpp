@@ -8,7 +8,6 @@
 #include "common/AppMessages.h"
 #include "playlist/RowImages.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -165,25 +164,6 @@ TEST_F(PlayListSteps, DeletingTheLastEntryLeavesNoSessionNoCurrentEntryAndTheTit
     EXPECT_EQ(CurrentRow(), 0);
     EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
     EXPECT_TRUE(g_bPlaying);
-}
-
-TEST_F(PlayListSteps, ACancelledOrFailedDeleteLeavesThePlayList)
-{
-    OpenClips({"one", "two"});
-    CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
-    Click(IDC_DELETE_FILE);
-    EXPECT_EQ(Rows(), (Texts{"one", "two"}));
-    EXPECT_EQ(CurrentRow(), 1);
-
-    // A folder now stands where the file was: it cannot be deleted as a file.
-    ASSERT_TRUE(QFile::remove(PathOf("two")));
-    ASSERT_TRUE(QDir().mkpath(PathOf("two") + QStringLiteral("/inside")));
-    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
-    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
-    Click(IDC_DELETE_FILE);
-    EXPECT_EQ(CUserDialogs::TakeAskedTexts().size(), 3);
-    EXPECT_EQ(Rows(), (Texts{"one", "two"}));
-    EXPECT_EQ(CurrentRow(), 1);
 }
 
 } // namespace
