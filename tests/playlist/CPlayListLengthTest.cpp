@@ -11,11 +11,11 @@ namespace {
 using Length = PlayListTest;
 
 // Waits (bounded) for the window to hand the loader a path; the path, or "" on time-out.
-QString WaitForRequest(CAutoResetEvent& event)
+QString WaitForRequest(CAutoResetEvent& event,
+                       int timeoutMs = CPlayList::kLengthRequestInterval * 4)
 {
-    const bool signalled =
-        QTest::qWaitFor([&event] { return event.WaitFor(std::chrono::milliseconds(0)); },
-                        CPlayList::kLengthRequestInterval * 4);
+    const bool signalled = QTest::qWaitFor(
+        [&event] { return event.WaitFor(std::chrono::milliseconds(0)); }, timeoutMs);
     return signalled ? g_strLengthPath : QString();
 }
 
@@ -25,27 +25,17 @@ TEST_F(Length, OneRequestAtATimeForTheFirstRowWithoutTime)
     EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(1));
     EXPECT_EQ(g_bLoaderBusy.load(), 1);
     // Nothing more is asked and the path stays while the request is outstanding.
-    QTest::qWait(CPlayList::kLengthRequestInterval * 2 + 100);
-    EXPECT_FALSE(m_loaderEvent.WaitFor(std::chrono::milliseconds(0)));
+    EXPECT_EQ(WaitForRequest(m_loaderEvent, CPlayList::kLengthRequestInterval * 2 + 100), "");
+    EXPECT_EQ(g_strLengthPath, PathOf(1));
     Report(1, 95.0);
     g_bLoaderBusy = 0;
     EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(2));
     Report(2, -1.0);
     g_bLoaderBusy = 0;
-    EXPECT_EQ(Column(1), (Texts{"0:12", "1:35", "???"}));
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:12|P", "clip1|1:35|P", "clip2|???|Q"}));
     // A failed file is not asked for again while its row shows "???".
-    QTest::qWait(CPlayList::kLengthRequestInterval + 100);
-    EXPECT_FALSE(m_loaderEvent.WaitFor(std::chrono::milliseconds(0)));
-
-    // An entry whose row is still missing counts as without time.
-    ClickButton(1075);
-    m_window->OnTimer(CPlayList::kLengthRequestTimer);
-    EXPECT_TRUE(m_loaderEvent.WaitFor(std::chrono::milliseconds(0)));
-    EXPECT_EQ(g_strLengthPath, PathOf(0));
-    Report(0, 30.0);
-    ASSERT_TRUE(WaitForAllRows());
-    EXPECT_EQ(Column(1), (Texts{"0:30", "1:35", ""}));
-    EXPECT_TRUE(m_main.m_messages.empty());
+    EXPECT_EQ(WaitForRequest(m_loaderEvent, CPlayList::kLengthRequestInterval + 100), "");
+    EXPECT_EQ(m_sent, Numbers{});
 }
 
 TEST_F(Length, AReportReachesEveryEntryWithExactlyThatPath)
@@ -57,19 +47,14 @@ TEST_F(Length, AReportReachesEveryEntryWithExactlyThatPath)
     g_strLengthPath = QStringLiteral("/v/same.avi");
     g_dTrackLength = 61.5;
     m_window->OnTrackLengthLoaded();
-    EXPECT_EQ(Column(1), (Texts{"1:01", "", "1:01", ""}));
-    EXPECT_EQ(m_window->Tracks()[2]->dLength, 61.5);
+    EXPECT_EQ(Rows(), (Texts{"same|1:01|P", "other||P", "same|1:01|P", "SAME||P"}));
     EXPECT_EQ(m_window->Tracks()[0]->strTitle.toStdString(), "From List");
 
-    g_dTrackLength = -1.0; // a failure keeps the length the entry had
-    m_window->OnTrackLengthLoaded();
-    EXPECT_EQ(m_window->Tracks()[0]->dLength, 61.5);
     // A NaN is no length either: "???", not an empty text that would be asked for forever.
     g_strLengthPath = QStringLiteral("/v/other.avi");
     g_dTrackLength = std::numeric_limits<double>::quiet_NaN();
     m_window->OnTrackLengthLoaded();
-    EXPECT_EQ(Column(1), (Texts{"???", "???", "???", ""}));
-    EXPECT_EQ(Images(), (std::vector<int>{Q, Q, Q, P}));
+    EXPECT_EQ(Rows(), (Texts{"same|1:01|P", "other|???|Q", "same|1:01|P", "SAME||P"}));
 }
 
 // One row per 10 ms tick would need 200 s for these 20,000 rows; the window must also keep
@@ -87,17 +72,19 @@ TEST_F(Length, ALongListComesBackQuicklyInOrderWithoutStallingTheWindow)
                      [&] { longestStall = std::max(longestStall, sinceLastTurn.restart()); });
     heartbeat.start(1);
     sinceLastTurn.start();
-    ClickButton(1075);
-    ASSERT_TRUE(WaitForAllRows(20000));
+    ClickButton(IDC_SHOWPATH);
+    // The current entry has no row yet; making another current must still leave only one.
+    m_window->SetCurrentEntry(0);
+    ASSERT_TRUE(WaitForAllRows());
     heartbeat.stop();
     EXPECT_LT(longestStall, 100);
-    const Texts paths = Column(0);
-    for (int i = 0; i < kEntries; i += 999) {
-        EXPECT_EQ(paths[static_cast<std::size_t>(i)], PathOf(i).toStdString());
+    const Texts rows = Rows();
+    for (int i = 999; i < kEntries; i += 999) {
+        EXPECT_EQ(rows[static_cast<std::size_t>(i)], PathOf(i).toStdString() + "|1:05|P");
     }
-    EXPECT_EQ(List()->GetItemImage(kEntries - 1), A);
-    EXPECT_EQ(List()->GetItemImage(100), M);
-    EXPECT_EQ(List()->GetItemText(kEntries - 1, 1).toStdString(), "1:05");
+    EXPECT_EQ(rows[0], PathOf(0).toStdString() + "|1:05|A");
+    EXPECT_EQ(rows[100], PathOf(100).toStdString() + "|1:05|M");
+    EXPECT_EQ(rows.back(), PathOf(kEntries - 1).toStdString() + "|1:05|P");
 }
 
 } // namespace

@@ -1,156 +1,142 @@
 #include "PlayListFixture.h"
 #include "common/AppMessages.h"
 
+#include <QGuiApplication>
+
+#include <cstring>
+#include <string_view>
+#include <tuple>
+
 namespace {
 
-using Rows = PlayListTest;
+using RowsTest = PlayListTest;
 
-TEST_F(Rows, ClicksMoveTheArrowWhileCurrentAndLengthlessRowsKeepTheirPictures)
+TEST_F(RowsTest, ClicksMoveTheMarkWhileCurrentAndLengthlessRowsKeepTheirPictures)
 {
     AddEntries({65.9, 1.0, 1.0, -1.0});
-    EXPECT_EQ(Column(0), (Texts{"clip0", "clip1", "clip2", "clip3"}));
-    EXPECT_EQ(Column(1), (Texts{"1:05", "0:01", "0:01", ""}));
     ClickRow(1);
     ClickRow(2);
-    EXPECT_EQ(Images(), (std::vector<int>{P, P, M, P}));
-    EXPECT_EQ(List()->GetSelectionMark(), 2);
+    EXPECT_EQ(Rows(), (Texts{"clip0|1:05|P", "clip1|0:01|P", "clip2|0:01|M", "clip3||P"}));
 
     m_window->SetCurrentEntry(0);
     Report(3, -1.0);
     ClickRow(0);
-    EXPECT_EQ(Images(), (std::vector<int>{A, P, P, Q}));
     ClickRow(3);
-    EXPECT_EQ(Images(), (std::vector<int>{A, P, P, Q}));
+    EXPECT_EQ(Rows(), (Texts{"clip0|1:05|A", "clip1|0:01|P", "clip2|0:01|P", "clip3|???|Q"}));
     EXPECT_TRUE(m_window->Tracks()[3]->bMarked && !m_window->Tracks()[0]->bMarked);
-    EXPECT_TRUE(m_main.m_messages.empty());
+    EXPECT_EQ(m_sent, Numbers{});
 }
 
-TEST_F(Rows, DoubleClickMakesTheRowCurrentThenAsksTheMainWindowToPlayIt)
+TEST_F(RowsTest, DoubleClickMakesTheRowCurrentThenAsksTheMainWindowToPlayIt)
 {
     AddEntries({1.0, 1.0, 1.0});
-    DoubleClickAt(RowCentre(2));
-    EXPECT_EQ(Images(), (std::vector<int>{P, P, A}));
-    // The row that was current goes back to the arrow when it is marked, else to blank.
+    ClickRow(2, true);
+    // The row that was current goes back to the mark when it is marked, else to blank.
     m_window->SetCurrentEntry(0);
-    EXPECT_EQ(Images(), (std::vector<int>{A, P, M}));
-    DoubleClickAt(RowCentre(1));
-    EXPECT_EQ(Images(), (std::vector<int>{P, A, P}));
-    ASSERT_EQ(m_main.Sent(), (Numbers{WM_PLAY_CURRENT, WM_PLAY_CURRENT}));
-    EXPECT_EQ(m_main.m_messages[0].currentPath, PathOf(2));
-    EXPECT_EQ(m_main.m_messages[1].currentPath, PathOf(1));
-    EXPECT_EQ(m_main.m_messages[1].wParam, 0u);
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|A", "clip1|0:01|P", "clip2|0:01|M"}));
+    ClickRow(1, true);
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip1|0:01|A", "clip2|0:01|P"}));
+    ASSERT_EQ(m_sent, (Numbers{WM_PLAY_CURRENT, WM_PLAY_CURRENT}));
+    EXPECT_EQ(m_currentPaths[0], PathOf(2).toStdString());
+    EXPECT_EQ(m_currentPaths[1], PathOf(1).toStdString());
+}
 
-    // On empty space it plays the selection-mark row; with no mark, wParam -1 and no change.
-    const QPoint empty(10, List()->viewport()->height() - 5);
-    ASSERT_FALSE(List()->indexAt(empty).isValid());
-    List()->SetSelectionMark(0);
-    DoubleClickAt(empty);
-    EXPECT_EQ(m_main.m_messages.back().currentPath, PathOf(0));
+// Each case: the entries before the step ('A' the current one, 'B' on deck B), Next or Prev,
+// and the entries after it.
+TEST_F(RowsTest, SteppingGoesToTheNearestDeckAEntryWithoutWrappingAround)
+{
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"....", true, "A..."},  {".A..", true, "..A."},  {"...A", true, "...A"},
+        {".AB.", true, "..BA"},  {"..AB", true, "..AB"},  {"BB..", true, "BBA."},
+        {"....", false, "...."}, {"A...", false, "A..."}, {"..A.", false, ".A.."},
+        {".BBA", false, "ABB."}, {"BA..", false, "BA.."}};
+    for (const auto& [before, bNext, after] : cases) {
+        SCOPED_TRACE(testing::Message() << before << (bNext ? " Next" : " Prev"));
+        m_window = std::make_unique<CPlayList>();
+        m_sent.clear();
+        AddEntries({1.0, 1.0, 1.0, 1.0});
+        for (int i = 0; i < 4; ++i) {
+            m_window->Tracks()[static_cast<std::size_t>(i)]->nDeck = before[i] == 'B' ? 1 : 0;
+            if (before[i] == 'A') {
+                m_window->SetCurrentEntry(i);
+            }
+        }
+        bNext ? m_window->PlayNextEntry() : m_window->PlayPreviousEntry();
+        const char* current = std::strchr(after, 'A');
+        EXPECT_EQ(m_window->GetCurrentPosition(), current ? current - after + 1 : -1);
+        EXPECT_EQ(m_sent.size(), std::string_view(before) == after ? 0u : 1u);
+    }
+}
+
+TEST_F(RowsTest, UpAndDownMoveEntryAndRowKeepingTimeAndFlagsAndMarkingTheMovedRow)
+{
+    AddEntries({60.0, 125.0, -1.0, 3.0});
+    Report(2, -1.0);
+    m_window->SetCurrentEntry(1);
+    ClickRow(1);
+    ClickButton(IDC_MOVEUP);
+    ClickRow(2);
+    ClickButton(IDC_MOVEDOWN);
+    EXPECT_EQ(Rows(), (Texts{"clip1|2:05|A", "clip0|1:00|P", "clip3|0:03|P", "clip2|???|Q"}));
+    EXPECT_TRUE(m_window->Tracks()[3]->bMarked);
+
+    // Down on the last row, Up on the first, and all three without a selection do nothing.
+    ClickButton(IDC_MOVEDOWN);
+    ClickRow(0);
+    ClickButton(IDC_MOVEUP);
     List()->SetSelectionMark(-1);
-    DoubleClickAt(empty);
-    EXPECT_EQ(static_cast<LParam>(m_main.m_messages.back().wParam), -1);
-    EXPECT_EQ(m_window->GetCurrentPosition(), 1);
-}
-
-struct StepCase
-{
-    int nCurrent; // -1: none
-    std::vector<int> deckB;
-    bool bNext;
-    int nExpected;
-};
-
-class Stepping : public PlayListTest, public testing::WithParamInterface<StepCase>
-{};
-
-TEST_P(Stepping, GoesToTheNearestDeckAEntryWithoutWrappingAround)
-{
-    const StepCase& c = GetParam();
-    AddEntries({1.0, 1.0, 1.0, 1.0});
-    m_window->SetCurrentEntry(c.nCurrent);
-    for (const int index : c.deckB) {
-        m_window->Tracks()[static_cast<std::size_t>(index)]->nDeck = 1;
+    for (const int button : {IDC_MOVEUP, IDC_MOVEDOWN, IDC_DELETE}) {
+        ClickButton(button);
     }
-    c.bNext ? m_window->PlayNextEntry() : m_window->PlayPreviousEntry();
-    EXPECT_EQ(m_window->GetCurrentPosition(), c.nExpected == -1 ? -1 : c.nExpected + 1);
-    if (c.nExpected == c.nCurrent) {
-        EXPECT_TRUE(m_main.m_messages.empty());
-        return;
-    }
-    ASSERT_EQ(m_main.Sent(), Numbers{WM_PLAY_CURRENT});
-    EXPECT_EQ(m_main.m_messages[0].currentPath, PathOf(c.nExpected));
-    EXPECT_EQ(List()->GetItemImage(c.nExpected), A);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, Stepping,
-                         testing::Values(StepCase{-1, {}, true, 0}, StepCase{1, {}, true, 2},
-                                         StepCase{3, {}, true, 3}, StepCase{1, {2}, true, 3},
-                                         StepCase{2, {3}, true, 2}, StepCase{-1, {0, 1}, true, 2},
-                                         StepCase{-1, {}, false, -1}, StepCase{0, {}, false, 0},
-                                         StepCase{2, {}, false, 1}, StepCase{3, {2, 1}, false, 0},
-                                         StepCase{1, {0}, false, 1}));
-
-// The main window's flows: command-line files (appended, entry 0 current), Open (appended, last
-// current), end of stream (next until the last), delete (remove current, the follower current).
-TEST_F(Rows, TheMainWindowsFlowsThroughThePublicOperations)
-{
-    for (int i = 0; i < 3; ++i) {
-        AddEntries({3.0});
-        m_window->SetCurrentEntry(0);
-    }
-    AddEntries({3.0});
-    m_window->SetCurrentEntry(m_window->GetRowCount() - 1);
-    EXPECT_EQ(Images(), (std::vector<int>{P, P, P, A}));
-    m_window->SetCurrentEntry(1);
-    for (int i = 0; i < 3; ++i) {
-        m_window->PlayNextEntry();
-    }
-    EXPECT_EQ(m_main.m_messages.size(), 2u);
-    EXPECT_EQ(m_main.m_messages.back().currentPath, PathOf(3));
-
-    m_window->SetCurrentEntry(1);
-    const int position = m_window->GetCurrentPosition();
-    m_window->RemoveCurrentEntry();
-    EXPECT_EQ(m_window->GetCurrentPosition(), -1);
-    m_window->SetCurrentEntry(position - 1);
-    EXPECT_EQ(m_window->GetCurrentPath(), PathOf(2));
-    EXPECT_EQ(Column(0), (Texts{"clip0", "clip2", "clip3"}));
-    m_window->SetCurrentEntry(2);
-    m_window->RemoveCurrentEntry();
-    m_window->SetCurrentEntry(2); // the last was deleted: nothing to play
-    m_window->RemoveCurrentEntry();
-    EXPECT_TRUE(m_window->GetCurrentPath().isEmpty());
-    EXPECT_EQ(Column(0), (Texts{"clip0", "clip2"}));
-    EXPECT_EQ(m_main.Sent(), (Numbers{WM_PLAY_CURRENT, WM_PLAY_CURRENT, WM_PLAYLIST_CHANGED,
-                                      WM_PLAYLIST_CHANGED}));
-}
-
-TEST_F(Rows, OneCurrentEntryPerDeckAlsoWhileRowsAreBeingRebuilt)
-{
-    AddEntries({1.0, 1.0, 1.0});
-    m_window->SetCurrentEntry(2);
-    ClickButton(1075); // the rows are rebuilt from the top; entry 2 has no row for a while
-    ASSERT_EQ(List()->GetItemCount(), 0);
-    EXPECT_TRUE(m_window->GetCurrentPath().isEmpty()); // only rows shown count
-    m_window->SetCurrentEntry(0);
-    m_window->SetCurrentEntry(7); // out of range: the current entry stays
-    EXPECT_FALSE(m_window->Tracks()[2]->bCurrent);
+    EXPECT_EQ(m_sent, (Numbers{WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED}));
+    // Rows rebuilt from the entries: those moved with their flags as the rows did.
+    ClickButton(IDC_SHOWFILENAME);
     ASSERT_TRUE(WaitForAllRows());
-    EXPECT_EQ(Images(), (std::vector<int>{A, P, P}));
-    EXPECT_EQ(m_window->GetCurrentPath(), PathOf(0));
+    EXPECT_EQ(Rows(), (Texts{"clip1|2:05|A", "clip0|1:00|P", "clip3|0:03|P", "clip2||Q"}));
 }
 
-TEST_F(Rows, MarkEntryScrollsTheRowIntoViewAndOutOfRangeClearsTheMark)
+TEST_F(RowsTest, DeleteRemovesTheSelectionMarkRowAndDeleteAllAsksFirst)
 {
-    AddEntries(std::vector<double>(300, 1.0));
-    m_window->MarkEntry(299);
-    QCoreApplication::processEvents();
-    const QRect rect = List()->visualRect(List()->model()->index(299, 0));
-    EXPECT_TRUE(List()->viewport()->rect().contains(rect)) << rect.y();
-    EXPECT_EQ(List()->GetItemImage(299), M);
-    m_window->MarkEntry(300);
-    EXPECT_EQ(List()->GetItemImage(299), P);
-    EXPECT_EQ(List()->GetSelectionMark(), -1);
+    AddEntries({1.0, 2.0, 3.0});
+    ClickRow(1);
+    ClickButton(IDC_DELETE);
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip2|0:03|P"}));
+    EXPECT_EQ(m_window->Tracks()[1]->strPath, PathOf(2));
+
+    CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
+    ClickButton(IDC_DELETEALL);
+    EXPECT_EQ(
+        CUserDialogs::TakeAskedTexts(),
+        QStringList{QGuiApplication::applicationDisplayName() + QStringLiteral(": Are You Sure?")});
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip2|0:03|P"}));
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    ClickButton(IDC_DELETEALL);
+    EXPECT_EQ(Rows(), Texts{});
+    EXPECT_TRUE(m_window->Tracks().empty());
+    EXPECT_EQ(m_sent, (Numbers{WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED}));
+}
+
+TEST_F(RowsTest, ShowModesRebuildEveryRowWithItsTextsAndPictures)
+{
+    AddEntries({1.0, -1.0, 3.0});
+    m_window->Tracks()[0]->strTitle = QStringLiteral("First Title");
+    Report(1, -1.0);
+    m_window->SetCurrentEntry(2);
+    ClickRow(0);
+    // The failed length is empty again after a rebuild, so the loader will be asked once more.
+    const std::pair<int, Texts> modes[] = {
+        {IDC_SHOWPATH,
+         {"/media/clip0.avi|0:01|M", "/media/clip1.avi||Q", "/media/clip2.avi|0:03|A"}},
+        {IDC_SHOWTAG, {"First Title|0:01|M", "clip1||Q", "clip2|0:03|A"}},
+        {IDC_SHOWTAG, {"First Title|0:01|M", "clip1||Q", "clip2|0:03|A"}}, // checked again
+        {IDC_SHOWFILENAME, {"clip0|0:01|M", "clip1||Q", "clip2|0:03|A"}}};
+    for (const auto& [button, rows] : modes) {
+        ClickButton(button);
+        EXPECT_EQ(List()->GetItemCount(), 0) << button;
+        ASSERT_TRUE(WaitForAllRows()) << button;
+        EXPECT_EQ(Rows(), rows) << button;
+    }
+    EXPECT_EQ(m_sent, Numbers{});
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 #include "controls/CTavListCtrl.h"
 #include "controls/UserDialogs.h"
 #include "playlist/CPlayList.h"
-#include "playlist/RowImages.h"
 #include "resources/ControlTable.h"
+#include "resources/PlayListDialog.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -19,76 +19,48 @@
 using Texts = std::vector<std::string>;
 using Numbers = std::vector<std::uint32_t>;
 
-constexpr int P = kImagePlain;
-constexpr int M = kImageMarked;
-constexpr int A = kImageDeckACurrent;
-constexpr int Q = kImageNoLength;
-
-// Stands in for the main window: records each application message, with what the playlist
+// A shown playlist window and a loader event of the test's own. The fixture stands in for the
+// main window: it records each application message, its lParam, and the path the playlist
 // reported as current while the message was handled.
-class CRecordingMainWindow : public QObject
-{
-public:
-    struct Message
-    {
-        std::uint32_t nMessage;
-        WParam wParam;
-        LParam lParam;
-        QString currentPath;
-    };
-
-    Numbers Sent() const
-    {
-        Numbers numbers;
-        for (const Message& message : m_messages) {
-            numbers.push_back(message.nMessage);
-        }
-        return numbers;
-    }
-
-    CPlayList* m_pPlayList = nullptr;
-    std::vector<Message> m_messages;
-
-protected:
-    bool event(QEvent* event) override
-    {
-        if (event->type() != CAppMessageEvent::EventType()) {
-            return QObject::event(event);
-        }
-        auto* m = static_cast<CAppMessageEvent*>(event);
-        m_messages.push_back({m->Message(), m->WParameter(), m->LParameter(),
-                              m_pPlayList != nullptr ? m_pPlayList->GetCurrentPath() : QString()});
-        return true;
-    }
-};
-
-// A shown playlist window, a recording main window and a loader event of the test's own.
-class PlayListTest : public testing::Test
+class PlayListTest : public QObject, public testing::Test
 {
 protected:
     void SetUp() override
     {
-        g_hMainWnd = &m_main;
+        g_hMainWnd = this;
         g_hTrackLengthEvent = &m_loaderEvent;
         g_bLoaderBusy = 0;
         g_strLengthPath.clear();
         CUserDialogs::Reset();
         m_window = std::make_unique<CPlayList>();
-        m_main.m_pPlayList = m_window.get();
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
     void TearDown() override
     {
-        m_main.m_pPlayList = nullptr;
         m_window.reset();
         g_hMainWnd = nullptr;
         g_hTrackLengthEvent = nullptr;
         g_bLoaderBusy = 0;
     }
 
-    CTavListCtrl* List() const { return res::FindControl<CTavListCtrl>(m_window.get(), 1006); }
+    bool event(QEvent* event) override
+    {
+        if (event->type() != CAppMessageEvent::EventType()) {
+            return QObject::event(event);
+        }
+        auto* message = static_cast<CAppMessageEvent*>(event);
+        m_sent.push_back(message->Message());
+        m_lParams.push_back(message->LParameter());
+        m_currentPaths.push_back(m_window->GetCurrentPath().toStdString());
+        return true;
+    }
+
+    CTavListCtrl* List() const
+    {
+        return res::FindControl<CTavListCtrl>(m_window.get(), IDC_PLAYLIST);
+    }
     static QString PathOf(int i) { return QStringLiteral("/media/clip%1.avi").arg(i); }
 
     // Appends "/media/clip<i>.avi" entries with the given lengths (-1.0: unknown).
@@ -108,40 +80,31 @@ protected:
         m_window->OnTrackLengthLoaded();
     }
 
-    std::vector<int> Images() const
+    // Each row as "Files|Time|picture"; the picture is P plain, M marked, A current (deck A),
+    // B current (deck B) or Q no length.
+    Texts Rows() const
     {
-        std::vector<int> images;
+        Texts rows;
         for (int row = 0; row < List()->GetItemCount(); ++row) {
-            images.push_back(List()->GetItemImage(row));
+            const int image = List()->GetItemImage(row);
+            const char picture = image >= 0 && image < 5 ? "BPAMQ"[image] : '?';
+            rows.push_back((List()->GetItemText(row, 0) + u'|' + List()->GetItemText(row, 1) +
+                            u'|' + QLatin1Char(picture))
+                               .toStdString());
         }
-        return images;
+        return rows;
     }
 
-    Texts Column(int column) const
+    // A click on the row, or what a person's double-click delivers: a click, then a
+    // double-click and its release.
+    void ClickRow(int row, bool bDouble = false)
     {
-        Texts texts;
-        for (int row = 0; row < List()->GetItemCount(); ++row) {
-            texts.push_back(List()->GetItemText(row, column).toStdString());
-        }
-        return texts;
-    }
-
-    QPoint RowCentre(int row) const
-    {
-        return List()->visualRect(List()->model()->index(row, 0)).center();
-    }
-
-    void ClickRow(int row)
-    {
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(row));
-    }
-
-    // What a person's double-click delivers: a click, then a double-click and its release.
-    void DoubleClickAt(QPoint point)
-    {
+        const QPoint point = List()->visualRect(List()->model()->index(row, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, point);
-        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, point);
-        QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, point);
+        if (bDouble) {
+            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, point);
+        }
     }
 
     void ClickButton(int id)
@@ -150,16 +113,15 @@ protected:
     }
 
     // Runs the event loop until every entry has its row again (bounded).
-    bool WaitForAllRows(int timeoutMs = 10000)
+    bool WaitForAllRows()
     {
-        return QTest::qWaitFor(
-            [this] {
-                return List()->GetItemCount() == static_cast<int>(m_window->Tracks().size());
-            },
-            timeoutMs);
+        const auto entries = static_cast<int>(m_window->Tracks().size());
+        return QTest::qWaitFor([&] { return List()->GetItemCount() == entries; }, 20000);
     }
 
-    CRecordingMainWindow m_main;
+    Numbers m_sent;
+    std::vector<LParam> m_lParams;
+    Texts m_currentPaths;
     CAutoResetEvent m_loaderEvent;
     std::unique_ptr<CPlayList> m_window;
 };

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
@@ -36,6 +35,13 @@ QString Read(const QString& path)
     return title;
 }
 
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 TEST(TagTitleTest, ReadsTheTitleFieldOfTheLast128Bytes)
 {
     const std::pair<QByteArray, QString> cases[] = {
@@ -44,15 +50,9 @@ TEST(TagTitleTest, ReadsTheTitleFieldOfTheLast128Bytes)
         {File(0, "TAG", "Exact"), kStored}, // 128 bytes hold no tag, even starting with TAG
         {File(1, "TAG", "Hello"), QStringLiteral("Hello")},
         {File(10, "tag", "Nope"), kStored},
-        {QByteArray(300, 'x'), kStored},
         {File(10, "TAG", ""), QString()},
-        {File(10, "TAG", QByteArray(30, 'T')), QString(30, QLatin1Char('T'))},
-        {File(10, "TAG", "Song   "), QStringLiteral("Song   ")},
-        {File(10, "TAG",
-              "\xC3\x9Cn\xC3\xAF"
-              "c\xC3\xB8"
-              "d\xC3\xA9"),
-         QStringLiteral("Ünïcødé")},
+        {File(10, "TAG", QByteArray(30, 'T')), QString(30, QLatin1Char('T'))}, // no zero byte
+        {File(10, "TAG", "\xC3\x9Cn\xC3\xAF"), QStringLiteral("Ünï")},
         {File(10, "TAG", "Caf\xE9 \xC0 la carte"), QStringLiteral("Café À la carte")},
         // UTF-8 cut inside its last character at the field's end keeps the whole characters;
         // an ASCII title ending in one Latin-1 letter stays Latin-1.
@@ -63,10 +63,7 @@ TEST(TagTitleTest, ReadsTheTitleFieldOfTheLast128Bytes)
     QTemporaryDir dir;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const QString path = dir.filePath(QStringLiteral("clip%1.avi").arg(i));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(cases[i].first);
-        file.close();
+        Write(path, cases[i].first);
         EXPECT_EQ(Read(path), cases[i].second) << "case " << i;
     }
 }
@@ -78,10 +75,8 @@ TEST(TagTitleTest, PathsThatAreNoRegularFilesAreNeverOpened)
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("pipe.avi"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString dangling = dir.filePath(QStringLiteral("dangling.avi"));
-    ASSERT_EQ(::symlink("nowhere.avi", QFile::encodeName(dangling).constData()), 0);
-    for (const QString& path : {fifo, dangling, dir.path(), dir.filePath(QStringLiteral("no.avi")),
-                                QStringLiteral("/dev/zero"), QString()}) {
+    for (const QString& path :
+         {fifo, dir.path(), dir.filePath(QStringLiteral("no.avi")), QStringLiteral("/dev/zero")}) {
         auto read = std::async(std::launch::async, [&path] { return Read(path); });
         if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
             ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
@@ -96,33 +91,23 @@ TEST(TagTitleTest, AFileThatCannotBeOpenedKeepsTheStoredTitle)
 {
     QTemporaryDir dir;
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
-    QFile file(dir.filePath(QStringLiteral("locked.avi")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(File(10, "TAG", "Hidden"));
-    file.close();
-    ASSERT_TRUE(file.setPermissions(QFileDevice::Permissions()));
-    if (::geteuid() != 0) {
-        EXPECT_EQ(Read(file.fileName()), kStored);
-        return;
-    }
-    // Root reads any file: read as nobody in a child process, bounded.
+    const QString path = dir.filePath(QStringLiteral("locked.avi"));
+    Write(path, File(10, "TAG", "Hidden"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    // The read runs in a child process that drops root, which reads any file; the alarm ends
+    // a child that hangs, so the wait is bounded.
     const pid_t child = ::fork();
     if (child == 0) {
-        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::alarm(10);
+        const bool dropped = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
         TrackList tracks;
-        AddTrack(tracks, file.fileName(), kStored, -1.0);
-        ::_exit(dropped ? (ReadTagTitle(tracks, 0) == kStored ? 0 : 1) : 2);
+        AddTrack(tracks, path, kStored, -1.0);
+        ::_exit(!dropped ? 2 : ReadTagTitle(tracks, 0) == kStored ? 0 : 1);
     }
     int status = -1;
-    for (int i = 0; i < 500 && ::waitpid(child, &status, WNOHANG) == 0; ++i) {
-        ::usleep(10'000);
-    }
-    if (::waitpid(child, nullptr, WNOHANG) == 0) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-    }
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "status " << status << " (exit 1: the title was read, 2: root could not be dropped)";
 }
 
 } // namespace
