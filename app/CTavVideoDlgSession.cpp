@@ -131,18 +131,9 @@ void CTavVideoDlg::OnStop()
         g_bPlaying = false;
     }
     if (g_bCaptureActive) {
-        // The capture preview's teardown: its interfaces are the session pointers.
-        if (g_pMediaControl) {
-            g_pMediaControl->Stop();
-            g_pMediaControl.reset();
-        }
-        if (g_pVideoWindow) {
-            g_pVideoWindow->put_Visible(OAFALSE);
-            g_pVideoWindow.reset();
-        }
-        g_pBasicAudio.reset();
-        g_pMediaEvent.reset();
-        g_bCaptureActive = false;
+        // A capture preview ends with Stop: its interfaces are the session pointers (it has no
+        // seeking), released as any session's are, and the flag goes with them.
+        ReleaseSession();
     }
 }
 
