@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -19,16 +20,12 @@ TrackList ListOf(const Texts& paths)
 
 TEST(TrackListTest, LengthTextIsMinutesAndTwoDigitSecondsOrEmptyWhileUnknown)
 {
+    // -2 and NaN are not lengths: unknown rather than "0:0-2"; beyond 32 bits still counted right.
     const std::pair<double, const char*> cases[] = {
-        {-1.0, ""},
-        {0.0, "0:00"},
-        {5.9, "0:05"},
-        {60.0, "1:00"},
-        {65.0, "1:05"},
-        {7384.0, "123:04"},
-        // Not lengths: unknown rather than "0:0-2"; beyond 32 bits still counted right.
-        {-2.0, ""},
-        {std::numeric_limits<double>::quiet_NaN(), ""},
+        {-1.0, ""},          {0.0, "0:00"},
+        {5.9, "0:05"},       {60.0, "1:00"},
+        {65.0, "1:05"},      {7384.0, "123:04"},
+        {-2.0, ""},          {std::numeric_limits<double>::quiet_NaN(), ""},
         {3e9, "50000000:00"}};
     for (const auto& [length, text] : cases) {
         TrackList tracks;
@@ -39,14 +36,8 @@ TEST(TrackListTest, LengthTextIsMinutesAndTwoDigitSecondsOrEmptyWhileUnknown)
 
 TEST(TrackListTest, SortedInsertionComparesCodeUnitsFromTheStartIndexOn)
 {
-    struct Case
-    {
-        Texts before;
-        std::string path;
-        int start;
-        Texts after;
-    };
-    const Case cases[] = {
+    // The paths before, the path inserted and the start index, the paths after.
+    const std::tuple<Texts, std::string, int, Texts> cases[] = {
         {{"b", "d"}, "c", 0, {"b", "c", "d"}},
         {{"b", "d"}, "a", 0, {"a", "b", "d"}},
         {{"b", "d"}, "e", 0, {"b", "d", "e"}},
@@ -58,14 +49,14 @@ TEST(TrackListTest, SortedInsertionComparesCodeUnitsFromTheStartIndexOn)
         // UTF-16 code units: a surrogate pair (D83D ...) sorts before U+FF5E, é after z.
         {{"/v/\uFF5E"}, "/v/\U0001F600", 0, {"/v/\U0001F600", "/v/\uFF5E"}},
         {{"/v/z"}, "/v/\u00E9", 0, {"/v/z", "/v/\u00E9"}}};
-    for (const Case& c : cases) {
-        TrackList tracks = ListOf(c.before);
-        InsertTrackSorted(tracks, QString::fromStdString(c.path), QString(), 42.0, c.start);
+    for (const auto& [before, path, start, after] : cases) {
+        TrackList tracks = ListOf(before);
+        InsertTrackSorted(tracks, QString::fromStdString(path), QString(), 42.0, start);
         Texts paths;
         for (const auto& entry : tracks) {
             paths.push_back(entry->strPath.toStdString());
         }
-        EXPECT_EQ(paths, c.after) << c.path << " from " << c.start;
+        EXPECT_EQ(paths, after) << path << " from " << start;
     }
 }
 
