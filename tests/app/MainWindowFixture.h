@@ -1,30 +1,87 @@
 #pragma once
 
-#include "QtPrinters.h"
+#include "TestMedia.h"
 #include "app/CTavVideoDlg.h"
 #include "common/Globals.h"
 #include "controls/UserDialogs.h"
 #include "playback/SessionPointers.h"
 #include "resources/ControlTable.h"
+#include "resources/MainDialog.h"
 
-#include <QAbstractButton>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QSlider>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
-// A main window initialised and shown as at start-up (without command-line files), with the
-// process-wide state reset around each test.
+// Readable values in failure messages.
+inline void PrintTo(const QRect& rc, std::ostream* os)
+{
+    *os << "QRect(" << rc.x() << ", " << rc.y() << ", " << rc.width() << " x " << rc.height()
+        << ")";
+}
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline QString TitleOf(const QString& strPath)
+{
+    return QStringLiteral("Vessa Video Player - ") + QFileInfo(strPath).fileName();
+}
+
+// Where the slider's thumb is, in the slider's coordinates.
+inline QRect SliderThumb(QSlider* slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                           slider);
+}
+
+// Seeks the session to a little before the end of the test clip, so that its end comes soon.
+inline void SkipToNearTheEnd()
+{
+    ASSERT_TRUE(g_pMediaSeeking);
+    REFERENCE_TIME rt = static_cast<REFERENCE_TIME>((kTestClipSeconds - 0.4) * 1e7);
+    g_pMediaSeeking->SetPositions(&rt, AM_SEEKING_AbsolutePositioning, nullptr,
+                                  AM_SEEKING_NoPositioning);
+}
+
+// Every wait for playback is bounded.
+inline bool WaitFor(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, 8000);
+}
+
+// The process-wide state a main window leaves behind, put back as at start-up.
+inline void ResetGlobals()
+{
+    CUserDialogs::Reset();
+    g_pMediaControl.reset();
+    g_pMediaSeeking.reset();
+    g_pBasicAudio.reset();
+    g_pVideoWindow.reset();
+    g_pMediaEvent.reset();
+    g_bPlaying = false;
+    g_bCaptureActive = false;
+    g_bCompact = false;
+    g_nControlBarHeight = 64;
+    g_hMainWnd = nullptr;
+}
+
+// A main window initialised and shown as at start-up.
 class MainWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ResetGlobals();
-        CUserDialogs::Reset();
         m_pDlg = std::make_unique<CTavVideoDlg>();
         m_pDlg->OnInitDialog();
         m_pDlg->show();
@@ -34,25 +91,7 @@ protected:
     void TearDown() override
     {
         m_pDlg.reset(); // releases the session
-        while (QGuiApplication::overrideCursor() != nullptr) {
-            QGuiApplication::restoreOverrideCursor();
-        }
-        CUserDialogs::Reset();
         ResetGlobals();
-    }
-
-    static void ResetGlobals()
-    {
-        g_pMediaControl.reset();
-        g_pMediaSeeking.reset();
-        g_pBasicAudio.reset();
-        g_pVideoWindow.reset();
-        g_pMediaEvent.reset();
-        g_bPlaying = false;
-        g_bCaptureActive = false;
-        g_bCompact = false;
-        g_nControlBarHeight = 64;
-        g_hMainWnd = nullptr;
     }
 
     CTavVideoDlg& Dlg() const { return *m_pDlg; }
@@ -64,18 +103,17 @@ protected:
         EXPECT_NE(control, nullptr) << "control " << nId;
         return control;
     }
-
     QAbstractButton* Button(int nId) const { return Control<QAbstractButton>(nId); }
     QSlider* Slider(int nId) const { return Control<QSlider>(nId); }
-    QString TimeText() const;
-
+    QString TimeText() const { return Control<QLabel>(IDC_STATIC_TIME)->text(); }
     void Click(int nId) const { QTest::mouseClick(Button(nId), Qt::LeftButton); }
+
+    void OpenWithOpenCommand(const QString& strPath) const
+    {
+        CUserDialogs::SetNextFileName(strPath);
+        Click(IDC_OPEN);
+    }
 
 private:
     std::unique_ptr<CTavVideoDlg> m_pDlg;
 };
-
-inline QString MainWindowTest::TimeText() const
-{
-    return Control<QLabel>(1006)->text();
-}

@@ -1,0 +1,95 @@
+#pragma once
+
+// Looking at the real executable from outside, through the X tools of the test run's server.
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <vector>
+
+// Runs a tool to its end within a bound (a QProcess kills what still runs when it goes); its
+// standard output, trimmed.
+inline QString RunTool(const QString& program, const QStringList& arguments, int nMs = 10000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(nMs);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The visible window named exactly the title, once it is there (xdotool waits for it, within the
+// bound); 0 if none came.
+inline unsigned long WaitForWindow(const QString& strTitle)
+{
+    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(strTitle) + '$';
+    const unsigned long window =
+        RunTool(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--sync"),
+                 QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern},
+                15000)
+            .section(QLatin1Char('\n'), 0, 0)
+            .toULong();
+    EXPECT_NE(window, 0u) << "no window titled " << strTitle.toStdString();
+    return window;
+}
+
+// The window's client rectangle on the screen (no window manager: no frames).
+inline QRect WindowRect(unsigned long window)
+{
+    const QString text =
+        RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const auto field = [&text](const char* name) {
+        const QRegularExpression re(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(text).captured(1).toInt();
+    };
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height")};
+}
+
+// Every other pixel of the rectangle, from a screenshot of the whole screen that is kept as a test
+// artefact under the name; none if the screenshot failed.
+inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
+{
+    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
+    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strName;
+    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
+    const QImage screen(strShot);
+    std::vector<QColor> pixels;
+    for (int y = rc.top(); y <= rc.bottom() && y < screen.height(); y += 2) {
+        for (int x = rc.left(); x <= rc.right() && x < screen.width(); x += 2) {
+            pixels.push_back(screen.pixelColor(x, y));
+        }
+    }
+    return pixels;
+}
+
+// Starts the player with the files under the X server, with the real video sink. The QProcess
+// kills it if it still runs when the test ends.
+inline void StartPlayer(QProcess& player, const QStringList& files)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VESSA_VIDEO_SINK"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    player.setProcessEnvironment(env);
+    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), files);
+}
+
+// Sends a key to the window until the process ends, each try bounded: on a busy machine the X
+// input focus can lag behind the request, and a key that went nowhere is sent again.
+inline bool PressUntilEnded(QProcess& player, unsigned long window, const QString& strKey)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RunTool(QStringLiteral("xdotool"),
+                {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
+        RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), strKey});
+        if (player.waitForFinished(2000)) {
+            return player.exitStatus() == QProcess::NormalExit;
+        }
+    }
+    return false;
+}
