@@ -2,6 +2,7 @@
 // refusals. Sinks are clocked null sinks (the test environment's).
 
 #include "MainWindowFixture.h"
+#include "common/AppMessages.h"
 #include "common/TimeText.h"
 
 #include <cmath>
@@ -71,6 +72,23 @@ TEST_F(MainWindowSessionTest, DraggingTheThumbSeeksShowsItsTimeAndReleaseSeeksOn
     ASSERT_TRUE(WaitFor([this] { return !Dlg().IsSeeking(); }));
     ASSERT_EQ(slider->value(), nDragged + 200);
     EXPECT_TRUE(WaitForPositionNear(slider->value() * kTestClipSeconds / 1000.0)) << Position();
+}
+
+TEST_F(MainWindowSessionTest, ReleasingTheSliderSeeksToWhereTheThumbStands)
+{
+    OpenWithOpenCommand(TestMediaPath(TestClip::Avi));
+    QSlider* slider = Slider(IDC_SLIDER_POSITION);
+    SendAppMessage(&Dlg(), WM_SEEK_BEGIN);
+    // The thumb moves without a draw notification: only the release can seek.
+    {
+        const QSignalBlocker blocker(slider);
+        slider->setValue(500);
+    }
+    QTest::qWait(100);
+    EXPECT_NEAR(Position(), 0.0, kFrame);
+    SendAppMessage(&Dlg(), WM_SEEK_END);
+    EXPECT_FALSE(Dlg().IsSeeking());
+    EXPECT_TRUE(WaitForPositionNear(kTestClipSeconds / 2)) << Position();
 }
 
 TEST_F(MainWindowSessionTest, ARefusedFileLeavesThePlayingSessionAlone)
