@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMargins>
-#include <QPushButton>
 #include <QRect>
 #include <QSlider>
 #include <QString>
@@ -94,6 +93,7 @@ private:
     void SetFrameless(bool bFrameless);
     bool IsFrameless() const;
     QMargins CurrentFrameMargins() const;
+    QMargins KnownFrameMargins() const;
     QRect OuterRect() const;
     void SetOuterGeometry(const QRect& rcWindow);
     void ApplyPendingOuterGeometry();

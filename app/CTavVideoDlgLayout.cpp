@@ -214,23 +214,27 @@ QMargins CTavVideoDlg::CurrentFrameMargins() const
             rcFrame.right() - rcClient.right(), rcFrame.bottom() - rcClient.bottom()};
 }
 
+QMargins CTavVideoDlg::KnownFrameMargins() const
+{
+    // A frameless window is all client area (the frame the window manager reports for it may lag
+    // behind the change of form). Right after a framed form comes back the window system may not
+    // have reported the frame yet: the one it last had stands in for it.
+    if (IsFrameless()) {
+        return {};
+    }
+    const QMargins margins = CurrentFrameMargins();
+    return margins.isNull() ? m_marginsFrame : margins;
+}
+
 QRect CTavVideoDlg::OuterRect() const
 {
-    // A frameless window is all client area. (The frame the window manager reports for it may
-    // lag behind the change of form.)
-    return IsFrameless() ? geometry() : frameGeometry();
+    return geometry().marginsAdded(KnownFrameMargins());
 }
 
 void CTavVideoDlg::SetOuterGeometry(const QRect& rcWindow)
 {
     // A framed window's geometry is its client area; the frame comes on top of it.
-    QMargins margins;
-    if (!IsFrameless()) {
-        margins = CurrentFrameMargins();
-        if (margins.isNull()) {
-            margins = m_marginsFrame;
-        }
-    }
+    const QMargins margins = KnownFrameMargins();
     setGeometry(rcWindow.marginsRemoved(margins));
     const bool bFrameUnknown = !IsFrameless() && margins.isNull() && !isVisible();
     m_rcPendingOuter = bFrameUnknown ? rcWindow : QRect();

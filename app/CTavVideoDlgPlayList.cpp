@@ -24,15 +24,9 @@ void CTavVideoDlg::DockPlayList()
     if (m_pPlayList == nullptr || m_bFullScreen) {
         return;
     }
-    // Right after this window gets its frame back the window system may not have reported the
-    // frame yet; the one it last had stands in for it, as when the outer rectangle is set.
-    QRect rcOuter = OuterRect();
-    if (!IsFrameless() && CurrentFrameMargins().isNull()) {
-        rcOuter = geometry().marginsAdded(m_marginsFrame);
-    }
     // A hidden playlist window is docked too, as it follows moves while hidden: checking the box
     // later shows it under this window rather than where this window's old bottom edge was.
-    m_pPlayList->DockUnder(rcOuter);
+    m_pPlayList->DockUnder(OuterRect());
     if (m_chkPlayList.isChecked()) {
         m_pPlayList->show();
     }
