@@ -4,6 +4,7 @@
 #include "app/CTavVideoDlg.h"
 #include "common/AutoResetEvent.h"
 #include "common/Globals.h"
+#include "resources/AppIcon.h"
 
 #include <QApplication>
 
@@ -37,6 +38,10 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
     // Nothing is stored; the names only fix where settings would go.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Vessa Video Player"));
+    // Every window without an icon of its own (the playlist window) shows the application's;
+    // the desktop file name lets the desktop match the windows to the installed entry.
+    QApplication::setWindowIcon(LoadAppIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(VESSA_APP_ID));
 
     {
         CTavVideoDlg dlg(&m_cmdInfo);

@@ -102,6 +102,8 @@ QString CTavButtonCtrl::SkinFolder()
     if (!folder.isEmpty()) {
         return folder;
     }
+    // Qt gives the executable's real path with links resolved, so a player started through the
+    // link an install puts on the PATH finds the images installed beside the executable.
     const PathParts parts = PathParts::Split(QCoreApplication::applicationFilePath());
     return parts.drive + parts.dir;
 }
