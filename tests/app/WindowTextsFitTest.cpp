@@ -1,0 +1,97 @@
+// The dialog font against the fixed sizes of both windows: every text fits its control, measured
+// with the font and style the control really draws with, and the playlist window's skinned
+// buttons have the size of their images, so the artwork is drawn without distortion.
+
+#include "MainWindowFixture.h"
+#include "controls/CTavButtonCtrl.h"
+#include "playlist/CPlayList.h"
+
+namespace {
+
+// The room a control gives its text, as its style lays it out; empty for controls without text.
+QRect TextRoom(QWidget* control)
+{
+    QStyle* style = control->style();
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool bRadio = qobject_cast<QRadioButton*>(control) != nullptr;
+        const bool bCheck = qobject_cast<QCheckBox*>(control) != nullptr;
+        const QStyle::SubElement element = bRadio   ? QStyle::SE_RadioButtonContents
+                                           : bCheck ? QStyle::SE_CheckBoxContents
+                                                    : QStyle::SE_PushButtonContents;
+        return style->subElementRect(element, &option, control);
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->contentsRect();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        // The title may run up to the frame's right edge, its inner margins kept.
+        QRect room =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+        room.setRight(group->width() - 1 - room.left());
+        return room;
+    }
+    return {};
+}
+
+QString TextOf(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        return group->title();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, EveryTextOfBothWindowsFitsItsControlInTheDialogFont)
+{
+    auto* playList = Dlg().findChild<CPlayList*>();
+    ASSERT_NE(playList, nullptr);
+    Dlg().LayoutControls(); // the strip at its normal size
+    int nMeasured = 0;
+    for (QWidget* window : {static_cast<QWidget*>(&Dlg()), static_cast<QWidget*>(playList)}) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const QString strText = TextOf(control);
+            if (strText.isEmpty() || control->window() != window ||
+                !control->property(res::kControlIdProperty).isValid() ||
+                qobject_cast<CTavButtonCtrl*>(control) != nullptr) {
+                continue; // skinned buttons show images, not their texts
+            }
+            SCOPED_TRACE(strText.toStdString());
+            const QFontMetrics metrics(control->font());
+            const QRect room = TextRoom(control);
+            EXPECT_GE(room.width(), metrics.horizontalAdvance(strText)) << "clipped";
+            EXPECT_GE(room.height(), metrics.height()) << "cut off at the bottom";
+            ++nMeasured;
+        }
+    }
+    // "Controls", "Play List", the time; "Show", three show modes, "Find" and its "Next".
+    EXPECT_EQ(nMeasured, 10);
+}
+
+TEST_F(MainWindowTest, ThePlayListButtonsHaveTheSizesOfTheirImages)
+{
+    auto* playList = Dlg().findChild<CPlayList*>();
+    ASSERT_NE(playList, nullptr);
+    const auto buttons = playList->findChildren<CTavButtonCtrl*>();
+    ASSERT_EQ(buttons.size(), 7);
+    for (CTavButtonCtrl* button : buttons) {
+        SCOPED_TRACE(button->ImagePath().toStdString());
+        const QImage image(button->ImagePath());
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(button->size(), image.size());
+    }
+}
