@@ -51,7 +51,6 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
                                              QFileInfo(TestMediaPath(TestClip::Avi)).fileName());
     const unsigned long playList = WaitForWindow(QStringLiteral("Play List"));
     ASSERT_TRUE(main != 0 && playList != 0);
-    const QRect rcStart(16, 16, 640, 480);
     const QStringList screenSize =
         RunTool(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")})
             .split(QLatin1Char(' '));
@@ -68,32 +67,37 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
                      QString::number(y)});
         };
     };
-    // Each step, and where the main window's outer rectangle stands after it (for the moves, its
-    // client area's top-left corner, where the move put it). The playlist window is hidden in
-    // full-screen form and docked under the main window otherwise.
+    // Each step, and where the main window's outer rectangle stands after it: the screen in
+    // full-screen form (the playlist window hidden), else where it stood before the step; a move
+    // puts its client area's top-left corner where asked. The first request after start-up is a
+    // move, and the forms come back to the moved rectangle.
     struct Step
     {
         const char* name;
         std::function<void()> act;
-        QRect rcOuter;   // null: the move's check below
-        QPoint ptClient; // for the moves
-        bool bDocked = true;
+        QPoint ptMovedTo; // null: no move
+        bool bFullScreen = false;
     };
     const Step steps[] = {
-        {"start", [] {}, rcStart, {}},
-        {"full screen", doubleClickPanel, rcScreen, {}, false},
-        {"back from full screen", doubleClickPanel, rcStart, {}},
-        {"compact", clickCompact, rcStart, {}},
-        {"back from compact", clickCompact, rcStart, {}},
-        {"moved", moveTo(200, 100), {}, {200, 100}},
-        {"moved again", moveTo(60, 300), {}, {60, 300}},
+        {"start", [] {}, {}},
+        {"moved", moveTo(200, 100), {200, 100}},
+        {"full screen", doubleClickPanel, {}, true},
+        {"back from full screen", doubleClickPanel, {}},
+        {"compact", clickCompact, {}},
+        {"back from compact", clickCompact, {}},
+        {"moved again", moveTo(60, 300), {60, 300}},
+        {"full screen again", doubleClickPanel, {}, true},
+        {"back again", doubleClickPanel, {}},
     };
+    QRect rcHome(16, 16, 640, 480);
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
         const auto placed = [&] {
-            return step.rcOuter.isNull() ? WindowRect(main).topLeft() == step.ptClient
-                                         : OuterRect(main) == step.rcOuter;
+            if (!step.ptMovedTo.isNull()) {
+                return WindowRect(main).topLeft() == step.ptMovedTo;
+            }
+            return OuterRect(main) == (step.bFullScreen ? rcScreen : rcHome);
         };
         EXPECT_TRUE(QTest::qWaitFor(placed, 5000))
             << "main window at " << testing::PrintToString(OuterRect(main)) << " (client "
@@ -103,7 +107,11 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
         QTest::qWait(700);
         EXPECT_TRUE(placed()) << "main window went on to "
                               << testing::PrintToString(OuterRect(main));
-        if (step.bDocked) {
+        if (!step.ptMovedTo.isNull()) {
+            rcHome = OuterRect(main);
+            EXPECT_EQ(rcHome.size(), QSize(640, 480)) << "a move keeps the size";
+        }
+        if (!step.bFullScreen) {
             const QRect rcMain = OuterRect(main);
             const QPoint ptDocked(rcMain.left(), rcMain.bottom() + 1);
             EXPECT_TRUE(
