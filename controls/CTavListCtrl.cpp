@@ -375,6 +375,16 @@ void CTavListCtrl::mousePressEvent(QMouseEvent* event)
     }
 }
 
+void CTavListCtrl::focusInEvent(QFocusEvent* event)
+{
+    // The view makes the first row current when it gets the focus without one; without a mark no
+    // row is current, so the first arrow key goes to the first row rather than past it.
+    QTreeView::focusInEvent(event);
+    if (m_nSelectionMark == -1 && currentIndex().isValid()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
 void CTavListCtrl::keyPressEvent(QKeyEvent* event)
 {
     // Moving with the keys (without Shift) marks the row moved to, as a click would.

@@ -12,23 +12,22 @@
 
 namespace {
 
-// The room a control gives its text, as its style lays it out; empty for controls without text.
-QRect TextRoom(QWidget* control)
+// A control's text and the room its style gives it; no text for controls without one.
+std::pair<QString, QRect> TextAndRoom(QWidget* control)
 {
     QStyle* style = control->style();
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
-        const bool bRadio = qobject_cast<QRadioButton*>(control) != nullptr;
-        const bool bCheck = qobject_cast<QCheckBox*>(control) != nullptr;
-        const QStyle::SubElement element = bRadio   ? QStyle::SE_RadioButtonContents
-                                           : bCheck ? QStyle::SE_CheckBoxContents
-                                                    : QStyle::SE_PushButtonContents;
-        return style->subElementRect(element, &option, control);
+        const QStyle::SubElement element =
+            qobject_cast<QRadioButton*>(control) ? QStyle::SE_RadioButtonContents
+            : qobject_cast<QCheckBox*>(control)  ? QStyle::SE_CheckBoxContents
+                                                 : QStyle::SE_PushButtonContents;
+        return {button->text(), style->subElementRect(element, &option, control)};
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
-        return label->contentsRect();
+        return {label->text(), label->contentsRect()};
     }
     if (auto* group = qobject_cast<QGroupBox*>(control)) {
         QStyleOptionGroupBox option;
@@ -39,21 +38,7 @@ QRect TextRoom(QWidget* control)
         QRect room =
             style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
         room.setRight(group->width() - 1 - room.left());
-        return room;
-    }
-    return {};
-}
-
-QString TextOf(QWidget* control)
-{
-    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        return button->text();
-    }
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        return label->text();
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(control)) {
-        return group->title();
+        return {group->title(), room};
     }
     return {};
 }
@@ -68,7 +53,7 @@ TEST_F(MainWindowTest, EveryTextOfBothWindowsFitsItsControlInTheDialogFont)
     std::vector<std::string> measured;
     for (QWidget* window : {static_cast<QWidget*>(&Dlg()), static_cast<QWidget*>(playList)}) {
         for (QWidget* control : window->findChildren<QWidget*>()) {
-            const QString strText = TextOf(control);
+            const auto [strText, room] = TextAndRoom(control);
             if (strText.isEmpty() || control->window() != window ||
                 !control->property(res::kControlIdProperty).isValid() ||
                 qobject_cast<CTavButtonCtrl*>(control) != nullptr) {
@@ -76,7 +61,6 @@ TEST_F(MainWindowTest, EveryTextOfBothWindowsFitsItsControlInTheDialogFont)
             }
             SCOPED_TRACE(strText.toStdString());
             const QFontMetrics metrics(control->font());
-            const QRect room = TextRoom(control);
             EXPECT_GE(room.width(), metrics.horizontalAdvance(strText)) << "clipped";
             EXPECT_GE(room.height(), metrics.height()) << "cut off at the bottom";
             measured.push_back(strText.toStdString());

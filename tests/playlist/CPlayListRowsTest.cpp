@@ -133,6 +133,14 @@ TEST_F(RowsTest, OnlyAClickOrMarkEntrySetsTheMarkAndDeleteLeavesItOnTheFollowing
     // Each case: what is done, the rows left, and the mark.
     const std::tuple<const char*, std::function<void()>, Texts, int> steps[] = {
         {"focus", focusList, {"clip0", "clip1", "clip2", "clip3"}, -1},
+        {"arrow down",
+         [this] { QTest::keyClick(List(), Qt::Key_Down); },
+         {"clip0", "clip1", "clip2", "clip3"},
+         0},
+        {"mark gone",
+         [this] { List()->SetSelectionMark(-1); },
+         {"clip0", "clip1", "clip2", "clip3"},
+         -1},
         {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
         {"Down", [this] { ClickButton(IDC_MOVEDOWN); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
         {"double-click", doubleClickEmptySpace, {"clip0", "clip1", "clip2", "clip3"}, -1},
