@@ -8,6 +8,30 @@
 
 #include <QApplication>
 
+#include <atomic>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+// Set once the shutdown has run in order; until then an exit of the process is not ours.
+std::atomic<bool> s_bOrderlyExit{false};
+
+// When the X server goes away (a logout), the X libraries end the process themselves with
+// exit(1): Qt on the UI thread, Xlib's default I/O error handler on whatever thread the video
+// sink happened to draw on. exit() then destroys the application object and the windows from
+// that thread while the UI thread and GStreamer's threads still run, which crashes or hangs.
+// Registered after the statics were built, this runs before they are destroyed: the process
+// ends here, at once, with the failure the library reported.
+void EndAtOnceUnlessOrderly()
+{
+    if (!s_bOrderlyExit.load()) {
+        ::_exit(1);
+    }
+}
+
+} // namespace
+
 CTavVideoApp::CTavVideoApp(CTavCommandLineInfo& cmdInfo) : m_cmdInfo(cmdInfo) {}
 
 CTavVideoApp::~CTavVideoApp() = default;
@@ -20,6 +44,7 @@ int CTavVideoApp::Run(int& argc, char** argv)
 
 bool CTavVideoApp::InitInstance(int& argc, char** argv)
 {
+    std::atexit(EndAtOnceUnlessOrderly);
     // The window is placed at fixed screen positions and hands its native window to the video
     // sink; Wayland allows neither, so a Wayland session runs the player through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -57,5 +82,6 @@ int CTavVideoApp::ExitInstance()
     delete g_hTrackLengthEvent;
     g_hTrackLengthEvent = nullptr;
     m_pApplication.reset();
+    s_bOrderlyExit = true;
     return 0;
 }

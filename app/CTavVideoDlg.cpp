@@ -194,7 +194,9 @@ void CTavVideoDlg::OpenCommandLineFiles()
         m_pCmdInfo->GetNextCommandLineFile(strPath, bLast);
         if (OpenMedia(strPath, true)) {
             AddPlayListEntry(strPath, QString(), m_dDuration);
-            SetPlayListCurrentEntry(0);
+            // The entry just added is the file now playing: the end of the file and Next and
+            // Prev step on from it, not from the first file named.
+            SetPlayListCurrentEntry(GetPlayListRowCount() - 1);
         }
     } while (!bLast);
 }

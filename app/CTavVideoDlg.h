@@ -71,7 +71,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
@@ -96,7 +95,6 @@ private:
     QMargins KnownFrameMargins() const;
     QRect OuterRect() const;
     void SetOuterGeometry(const QRect& rcWindow);
-    void ApplyPendingOuterGeometry();
 
     // The session.
     void SetTimer(int nIdEvent, int nElapseMs);
@@ -161,13 +159,16 @@ private:
     QString m_strCurrentFile;
     double m_dDuration = 0.0;
     bool m_bSeeking = false;
+    // The position slider was taken hold of on the session that is still current. A seek of
+    // that gesture never lands on a session opened while the slider is held (the end of the
+    // file, reached by the drag, opens the next entry).
+    bool m_bSeekOnCurrentSession = false;
+    // The current session's file has played to its end; Play then starts it again.
+    bool m_bAtEnd = false;
     bool m_bFullScreen = false;
     bool m_bInitialized = false;
     QRect m_rcNormal; // the outer window rectangle before full-screen form
-    // The window frame as the window manager last drew it; frameless forms have none, and the
-    // outer rectangle is kept across form changes with it.
-    QMargins m_marginsFrame;
-    // An outer rectangle asked for before the window manager had framed the window: applied
-    // once the frame is known.
-    QRect m_rcPendingOuter;
+    // The frame the window manager draws around the framed forms (frameless forms have none);
+    // the outer rectangle is kept across form changes with it. Null until known.
+    mutable QMargins m_marginsFrame;
 };

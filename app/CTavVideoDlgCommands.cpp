@@ -20,8 +20,9 @@ bool PathTooLong(const QString& strPath)
     return strPath.toUtf8().size() >= PATH_MAX;
 }
 
-// The playlist entry of a file: the current entry when it is that file, else the first entry
-// with its path; -1 when there is none.
+// The deck-A playlist entry of a file: the current entry when it is that file, else the first
+// deck-A entry with its path; -1 when there is none. Only deck A has the current entry that the
+// delete command removes, so an entry on another deck is never the one to mark.
 int EntryOfFile(const CPlayList& playList, const QString& strPath)
 {
     const TrackList& tracks = playList.Tracks();
@@ -30,7 +31,7 @@ int EntryOfFile(const CPlayList& playList, const QString& strPath)
         return nCurrent;
     }
     for (std::size_t i = 0; i < tracks.size(); ++i) {
-        if (tracks[i]->strPath == strPath) {
+        if (tracks[i]->nDeck == 0 && tracks[i]->strPath == strPath) {
             return static_cast<int>(i);
         }
     }

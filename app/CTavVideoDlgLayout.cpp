@@ -2,6 +2,7 @@
 
 #include "app/CTavVideoDlg.h"
 #include "common/Globals.h"
+#include "controls/WindowFrame.h"
 #include "playback/SessionPointers.h"
 
 #include <QGuiApplication>
@@ -93,7 +94,6 @@ void CTavVideoDlg::LayoutControls()
 void CTavVideoDlg::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    ApplyPendingOuterGeometry();
     if (m_bInitialized) {
         OnSizing();
     }
@@ -108,14 +108,7 @@ void CTavVideoDlg::OnSizing()
 void CTavVideoDlg::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    ApplyPendingOuterGeometry();
     OnMoving(OuterRect());
-}
-
-void CTavVideoDlg::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    ApplyPendingOuterGeometry();
 }
 
 void CTavVideoDlg::OnMoving(const QRect& rcWindow)
@@ -183,10 +176,7 @@ void CTavVideoDlg::SetCompactButtonForm(bool bCompact)
 void CTavVideoDlg::SetFrameless(bool bFrameless)
 {
     if (bFrameless && !IsFrameless()) {
-        const QMargins margins = CurrentFrameMargins();
-        if (!margins.isNull()) {
-            m_marginsFrame = margins;
-        }
+        KnownFrameMargins(); // the framed form's frame, for the way back
     }
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::FramelessWindowHint, bFrameless);
@@ -208,22 +198,22 @@ bool CTavVideoDlg::IsFrameless() const
 
 QMargins CTavVideoDlg::CurrentFrameMargins() const
 {
-    const QRect rcFrame = frameGeometry();
-    const QRect rcClient = geometry();
-    return {rcClient.left() - rcFrame.left(), rcClient.top() - rcFrame.top(),
-            rcFrame.right() - rcClient.right(), rcFrame.bottom() - rcClient.bottom()};
+    return WindowFrame::Extents(const_cast<CTavVideoDlg*>(this));
 }
 
 QMargins CTavVideoDlg::KnownFrameMargins() const
 {
     // A frameless window is all client area (the frame the window manager reports for it may lag
-    // behind the change of form). Right after a framed form comes back the window system may not
-    // have reported the frame yet: the one it last had stands in for it.
+    // behind the change of form). A framed form always gets the frame the window manager drew
+    // around the framed window before: right after a framed form comes back the window manager
+    // may still report the frameless one.
     if (IsFrameless()) {
         return {};
     }
-    const QMargins margins = CurrentFrameMargins();
-    return margins.isNull() ? m_marginsFrame : margins;
+    if (m_marginsFrame.isNull()) {
+        m_marginsFrame = CurrentFrameMargins();
+    }
+    return m_marginsFrame;
 }
 
 QRect CTavVideoDlg::OuterRect() const
@@ -233,24 +223,11 @@ QRect CTavVideoDlg::OuterRect() const
 
 void CTavVideoDlg::SetOuterGeometry(const QRect& rcWindow)
 {
-    // A framed window's geometry is its client area; the frame comes on top of it.
-    const QMargins margins = KnownFrameMargins();
-    setGeometry(rcWindow.marginsRemoved(margins));
-    const bool bFrameUnknown = !IsFrameless() && margins.isNull() && !isVisible();
-    m_rcPendingOuter = bFrameUnknown ? rcWindow : QRect();
-}
-
-void CTavVideoDlg::ApplyPendingOuterGeometry()
-{
-    if (m_rcPendingOuter.isNull() || IsFrameless()) {
-        return;
+    // A framed window's geometry is its client area; the frame comes on top of it. Before the
+    // window is first shown the window manager is asked which frame it will draw, so that the
+    // first placement is already right.
+    if (!IsFrameless() && m_marginsFrame.isNull() && !isVisible()) {
+        m_marginsFrame = WindowFrame::RequestExtents(this);
     }
-    const QMargins margins = CurrentFrameMargins();
-    if (margins.isNull()) {
-        return;
-    }
-    const QRect rcWindow = m_rcPendingOuter;
-    m_rcPendingOuter = QRect();
-    m_marginsFrame = margins;
-    setGeometry(rcWindow.marginsRemoved(margins));
+    setGeometry(rcWindow.marginsRemoved(KnownFrameMargins()));
 }

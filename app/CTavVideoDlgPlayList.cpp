@@ -35,7 +35,7 @@ void CTavVideoDlg::DockPlayList()
 void CTavVideoDlg::MovePlayListTo(const QPoint& ptTopLeft)
 {
     if (m_pPlayList != nullptr) {
-        m_pPlayList->move(ptTopLeft);
+        m_pPlayList->MoveFrameTo(ptTopLeft);
     }
 }
 

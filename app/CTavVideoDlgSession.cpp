@@ -74,6 +74,7 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
     }
 
     m_strCurrentFile = strPath;
+    m_bAtEnd = false;
     m_dDuration = GetDurationSeconds();
     m_staticTime.setText(FormatTime(WholeSeconds(m_dDuration)));
     EnablePlayButton();
@@ -109,6 +110,7 @@ void CTavVideoDlg::ReleaseSession()
     g_pMediaEvent.reset();
     g_pMediaSeeking.reset();
     g_bCaptureActive = false;
+    m_bSeekOnCurrentSession = false;
 }
 
 void CTavVideoDlg::OnPlay()
@@ -117,6 +119,13 @@ void CTavVideoDlg::OnPlay()
         return;
     }
     g_bPlaying = true;
+    if (m_bAtEnd && g_pMediaSeeking) {
+        // At its end the file has nothing left to play: Play starts it again.
+        REFERENCE_TIME rtStart = 0;
+        g_pMediaSeeking->SetPositions(&rtStart, AM_SEEKING_AbsolutePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning);
+    }
+    m_bAtEnd = false;
     g_pMediaControl->Run();
     SetTimer(kPositionTimer, kPositionTimerMs);
     update();
@@ -198,7 +207,8 @@ void CTavVideoDlg::OnPositionSliderDraw()
 
 void CTavVideoDlg::SeekToSliderPosition()
 {
-    if (!g_pMediaSeeking) {
+    // The slider was taken hold of on another session's file: its position means nothing here.
+    if (!g_pMediaSeeking || !m_bSeekOnCurrentSession) {
         return;
     }
     REFERENCE_TIME rtDuration = 0;
@@ -210,6 +220,7 @@ void CTavVideoDlg::SeekToSliderPosition()
     REFERENCE_TIME rtTarget = m_sliderPosition.value() * rtDuration / kSliderScale;
     g_pMediaSeeking->SetPositions(&rtTarget, AM_SEEKING_AbsolutePositioning, nullptr,
                                   AM_SEEKING_NoPositioning);
+    m_bAtEnd = false;
 }
 
 void CTavVideoDlg::OnVolumeSliderDraw()
@@ -222,6 +233,7 @@ void CTavVideoDlg::OnVolumeSliderDraw()
 LResult CTavVideoDlg::OnSeekBegin(WParam, LParam)
 {
     m_bSeeking = true;
+    m_bSeekOnCurrentSession = g_pMediaSeeking != nullptr;
     return 0;
 }
 
@@ -229,6 +241,7 @@ LResult CTavVideoDlg::OnSeekEnd(WParam, LParam)
 {
     SeekToSliderPosition();
     m_bSeeking = false;
+    m_bSeekOnCurrentSession = false;
     return 0;
 }
 
@@ -249,6 +262,8 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
         }
         pEvent->FreeEventParams(lEventCode, lParam1, lParam2);
         if (lEventCode == EC_COMPLETE) {
+            // Stays set when no next entry opens: the last file waits at its end.
+            m_bAtEnd = pEvent == g_pMediaEvent;
             PlayNextEntry();
         }
     }

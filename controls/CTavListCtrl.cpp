@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -215,6 +216,12 @@ CTavListCtrl::CTavListCtrl(QWidget* parent) : QTreeView(parent), m_pRows(new CRo
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Inactive, QPalette::Text));
     setPalette(colours);
+
+    connect(m_pRows, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int nFirst, int nLast) { OnRowsInserted(nFirst, nLast); });
+    connect(m_pRows, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int nFirst, int nLast) { OnRowsRemoved(nFirst, nLast); });
+    connect(m_pRows, &QAbstractItemModel::modelReset, this, [this] { m_nSelectionMark = -1; });
 }
 
 CTavListCtrl::~CTavListCtrl() = default;
@@ -306,13 +313,34 @@ bool CTavListCtrl::SetItemImage(int nItem, int nImage)
 
 int CTavListCtrl::GetSelectionMark() const
 {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return m_nSelectionMark;
 }
 
 void CTavListCtrl::SetSelectionMark(int nItem)
 {
+    m_nSelectionMark = nItem;
+    // The keyboard goes on from the mark.
     selectionModel()->setCurrentIndex(m_pRows->index(nItem, 0), QItemSelectionModel::NoUpdate);
+}
+
+// Rows inserted at or above the mark push it down with its row.
+void CTavListCtrl::OnRowsInserted(int nFirst, int nLast)
+{
+    if (m_nSelectionMark >= nFirst) {
+        m_nSelectionMark += nLast - nFirst + 1;
+    }
+}
+
+// Rows removed above the mark pull it up with its row. When its own row goes, the mark stays at
+// the index, on the row that followed, so repeated deletes work down the list; with no row
+// following there is no mark.
+void CTavListCtrl::OnRowsRemoved(int nFirst, int nLast)
+{
+    if (m_nSelectionMark > nLast) {
+        m_nSelectionMark -= nLast - nFirst + 1;
+    } else if (m_nSelectionMark >= nFirst) {
+        m_nSelectionMark = nFirst < GetItemCount() ? nFirst : -1;
+    }
 }
 
 void CTavListCtrl::EnsureVisible(int nItem)
@@ -334,6 +362,38 @@ void CTavListCtrl::ScrollToPendingRow()
         scrollTo(m_pendingScroll, QAbstractItemView::EnsureVisible);
     }
     m_pendingScroll = QPersistentModelIndex();
+}
+
+void CTavListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    // A press on a row marks it; a press on empty space, or one that extends the selection with
+    // Shift, leaves the mark where it was.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    QTreeView::mousePressEvent(event);
+    if (pressed.isValid() && !event->modifiers().testFlag(Qt::ShiftModifier)) {
+        m_nSelectionMark = pressed.row();
+    }
+}
+
+void CTavListCtrl::focusInEvent(QFocusEvent* event)
+{
+    // The view makes the first row current when it gets the focus without one; without a mark no
+    // row is current, so the first arrow key goes to the first row rather than past it.
+    QTreeView::focusInEvent(event);
+    if (m_nSelectionMark == -1 && currentIndex().isValid()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void CTavListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    // Moving with the keys (without Shift) marks the row moved to, as a click would.
+    const QModelIndex before = currentIndex();
+    QTreeView::keyPressEvent(event);
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after != before && !event->modifiers().testFlag(Qt::ShiftModifier)) {
+        m_nSelectionMark = after.row();
+    }
 }
 
 void CTavListCtrl::mouseReleaseEvent(QMouseEvent* event)

@@ -10,8 +10,8 @@
 // The playlist view: a report-style list of rows, each with a text per column, an image from a
 // small-image list and an item data value, addressed by row index. It keeps the user from
 // resizing the columns (only the two widths the owner stored may be set) and passes files dropped
-// on it to the owner with WM_FILES_DROPPED. The "selection mark" is the view's current row: the
-// row last clicked, or the one the owner set.
+// on it to the owner with WM_FILES_DROPPED. The "selection mark" is the row last clicked (or
+// reached with the arrow keys), or the one the owner set; -1 until then.
 //
 // The rows live in a model of our own with constant-time index access and uniform row heights,
 // so a list of 100,000 rows stays quick to fill and to scroll.
@@ -69,6 +69,9 @@ Q_SIGNALS:
     void DoubleClick();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -79,8 +82,14 @@ private:
     class CRowModel;
 
     void ScrollToPendingRow();
+    void OnRowsInserted(int nFirst, int nLast);
+    void OnRowsRemoved(int nFirst, int nLast);
 
     CRowModel* m_pRows;
+    // Kept apart from the view's current index: the view moves that to the first row whenever it
+    // gets the focus without one, and up a row when the current row is removed, and neither
+    // is a choice the user made.
+    int m_nSelectionMark = -1;
     QPersistentModelIndex m_pendingScroll;
     bool m_bScrollQueued = false;
 };

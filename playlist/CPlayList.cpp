@@ -6,6 +6,7 @@
 #include "controls/CTavButtonCtrl.h"
 #include "controls/CTavEdit.h"
 #include "controls/CTavListCtrl.h"
+#include "controls/WindowFrame.h"
 #include "playlist/RowImages.h"
 #include "resources/PlayListDialog.h"
 
@@ -220,5 +221,18 @@ QPoint CPlayList::DockPosition(const QRect& ownerFrame)
 
 void CPlayList::DockUnder(const QRect& ownerFrame)
 {
-    move(DockPosition(ownerFrame));
+    MoveFrameTo(DockPosition(ownerFrame));
+}
+
+void CPlayList::MoveFrameTo(const QPoint& ptTopLeft)
+{
+    // The window's geometry is its client area; the frame the window manager draws goes around
+    // it. QWidget::move would take the frame into account only once Qt has learnt it, which is
+    // some time after the window is first shown: the first docking would put the client area
+    // where the frame belongs, and the title bar under the main window.
+    if (m_marginsFrame.isNull()) {
+        m_marginsFrame =
+            isVisible() ? WindowFrame::Extents(this) : WindowFrame::RequestExtents(this);
+    }
+    setGeometry(QRect(ptTopLeft + QPoint(m_marginsFrame.left(), m_marginsFrame.top()), size()));
 }

@@ -5,6 +5,7 @@
 #include <QBasicTimer>
 #include <QDialog>
 #include <QList>
+#include <QMargins>
 #include <QPixmap>
 
 #include <array>
@@ -49,6 +50,8 @@ public:
     // screen coordinates), keeping its size; visible or not.
     void DockUnder(const QRect& ownerFrame);
     static QPoint DockPosition(const QRect& ownerFrame);
+    // Puts the window's frame (the outer rectangle) at the point, keeping its size.
+    void MoveFrameTo(const QPoint& ptTopLeft);
 
     // Row operations, also used by adding files and by Find.
     void MarkEntry(int nRow);
@@ -114,4 +117,6 @@ private:
     QProgressBar* m_progress = nullptr;
     CTavButtonCtrl* m_btnDeleteAll = nullptr;
     std::array<QBasicTimer, 4> m_timers;
+    // The frame the window manager draws around this window; null until known.
+    QMargins m_marginsFrame;
 };

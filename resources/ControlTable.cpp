@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QWidget>
 
 namespace res {
@@ -58,6 +60,9 @@ void BindControl(QWidget* widget, const ControlTemplate& row)
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(text);
     }
+    if (row.kind == ControlClass::CheckBox || row.kind == ControlClass::RadioButton) {
+        widget->setStyle(IndicatorButtonStyle());
+    }
     widget->setGeometry(DialogUnitsToPixels(row.rc, widget->font()));
     if (!row.bVisible) {
         widget->hide();
@@ -66,9 +71,49 @@ void BindControl(QWidget* widget, const ControlTemplate& row)
 
 QFont DialogFont(const DialogTemplate& dialog)
 {
+    // The templates' sizes were laid out for a dialog font whose base units are 6 x 13 pixels at
+    // 8 points: their texts fit their controls, and the skin images have their buttons'
+    // proportions, only with a font that narrow. The desktop's default sans face is about a sixth
+    // wider and clips them ("Play Lis"); its condensed face has those units. The size is in
+    // pixels at 96 dots per inch, as the layouts are in pixels whatever the screen says.
     QFont font = QApplication::font();
-    font.setPointSize(dialog.nPointSize);
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), font.family()});
+    font.setPixelSize((dialog.nPointSize * 96 + 36) / 72);
     return font;
+}
+
+QStyle* IndicatorButtonStyle()
+{
+    // The check mark or dot, then the text after a small gap: the style's own gap of 6 pixels
+    // leaves too little of a 60-pixel "Play List" box, or a 43-unit "File Name" button, for
+    // their texts.
+    class CIndicatorButtonStyle : public QProxyStyle
+    {
+    public:
+        int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                        const QWidget* widget) const override
+        {
+            switch (metric) {
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+                return 13;
+            case PM_CheckBoxLabelSpacing:
+            case PM_RadioButtonLabelSpacing:
+                return 3;
+            default:
+                return QProxyStyle::pixelMetric(metric, option, widget);
+            }
+        }
+    };
+    // One for the process, made on first use and owned by the application object.
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new CIndicatorButtonStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
 }
 
 QWidget* FindControl(const QWidget* dialog, int nId)

@@ -7,6 +7,7 @@
 #include <span>
 
 class QFont;
+class QStyle;
 
 namespace res {
 
@@ -78,8 +79,13 @@ const ControlTemplate* FindTemplate(const DialogTemplate& dialog, int nId);
 // geometry converted from dialog units with the widget's font, and hides it when the row says so.
 void BindControl(QWidget* widget, const ControlTemplate& row);
 
-// The platform's dialog font at the template's point size.
+// The dialog font at the template's point size: a face whose base units the templates were laid
+// out for (6 x 13 pixels at 8 points).
 QFont DialogFont(const DialogTemplate& dialog);
+
+// The style of the check boxes and radio buttons built from the tables: a 13-pixel indicator and
+// a 3-pixel gap before the text.
+QStyle* IndicatorButtonStyle();
 
 // The descendant of the dialog that carries this control ID, or null.
 QWidget* FindControl(const QWidget* dialog, int nId);

@@ -3,6 +3,7 @@
 
 #include "PlayListWiringFixture.h"
 #include "app/CTavCommandLineInfo.h"
+#include "common/AppMessages.h"
 #include "playlist/RowImages.h"
 
 namespace {
@@ -82,33 +83,103 @@ TEST_F(PlayListSteps, DeleteRemovesTheEntryAndPlaysTheOneThatFollowed)
     EXPECT_TRUE(g_bPlaying);
 }
 
+// The slider held at the very end of a file: the end opens the next entry, and neither the drag
+// nor the release may carry the old file's position over to it.
+TEST_F(PlayListSteps, ASeekHeldAtTheEndNeverLandsOnTheNextEntry)
+{
+    OpenClips({"one", "two"});
+    Press(IDC_PREV);
+    QSlider* slider = Slider(IDC_SLIDER_POSITION);
+    SendAppMessage(&Dlg(), WM_SEEK_BEGIN);
+    slider->setValue(1000);
+    ASSERT_TRUE(WaitFor([&] { return Dlg().CurrentFile() == PathOf("two"); }));
+    slider->setValue(999); // the thumb still moves under the hand
+    SendAppMessage(&Dlg(), WM_SEEK_END);
+    EXPECT_FALSE(Dlg().IsSeeking());
+    QTest::qWait(200);
+    EXPECT_LT(Dlg().GetPositionSeconds(), 1.0) << "the next file plays from its start";
+    EXPECT_TRUE(WaitFor([&] { return Dlg().GetPositionSeconds() >= 0.5; }))
+        << "the next file plays: " << Dlg().GetPositionSeconds();
+}
+
+// Play on a file that has played to its end starts it again, straight away or after Stop.
+TEST_F(PlayListSteps, PlayAfterTheLastFileEndedStartsItAgain)
+{
+    for (const bool bStopFirst : {false, true}) {
+        SCOPED_TRACE(bStopFirst ? "Stop, then Play" : "Play");
+        OpenClips({bStopFirst ? "stopped" : "ended"});
+        Click(IDC_PLAY);
+        SkipToNearTheEnd();
+        ASSERT_TRUE(WaitFor([&] { return Dlg().GetPositionSeconds() >= kTestClipSeconds - 0.1; }));
+        QTest::qWait(300); // the end of the file is handled
+        if (bStopFirst) {
+            Click(IDC_STOP);
+        }
+        Click(IDC_PLAY);
+        EXPECT_TRUE(WaitFor([&] {
+            const double dPosition = Dlg().GetPositionSeconds();
+            return dPosition >= 0.3 && dPosition < 2.0;
+        })) << Dlg().GetPositionSeconds();
+        EXPECT_TRUE(g_bPlaying);
+    }
+}
+
+// The delete command looks for the playing file's entry on deck A only: an entry of the same file
+// on deck B is not the one removed, and no other file's entry goes in its place.
+TEST_F(PlayListSteps, DeleteFindsTheFilesEntryOnDeckAOnly)
+{
+    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), PathOf("two")));
+    PlayList()->AddFileEntry(PathOf("two"), QString(), kTestClipSeconds);
+    PlayList()->Tracks()[0]->nDeck = 1;
+    OpenClips({"one"});
+    OpenWithOpenCommand(PathOf("two"));
+    PlayList()->SetCurrentEntry(1); // the mark on "one" while "two" plays
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    Click(IDC_DELETE_FILE);
+    EXPECT_EQ(Rows(List()), (Texts{"two", "one"}));
+    EXPECT_EQ(PlayList()->Tracks()[0]->nDeck, 1);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("two")));
+}
+
 } // namespace
 
 // Command-line files go into the playlist in argument order (a leading '-' dropped: "-x" names x),
-// a file that does not play left out, the mark on the first entry while the last file plays.
-TEST(PlayListCommandLine, FilesAreAppendedInOrderWithTheMarkOnTheFirst)
+// a file that does not play left out; the entry left current is the file left playing, so the end
+// of the file and the steps go on from there.
+TEST(PlayListCommandLine, FilesAreAppendedInOrderAndTheOneLeftPlayingIsCurrent)
 {
     QTemporaryDir folder;
     const QString strFirst = folder.filePath(QStringLiteral("first.avi"));
+    const QString strSecond = folder.filePath(QStringLiteral("second.avi"));
     const QString strLast = folder.filePath(QStringLiteral("last.avi"));
-    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strFirst));
-    ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strLast));
+    for (const QString& strPath : {strFirst, strSecond, strLast}) {
+        ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strPath));
+    }
     CTavCommandLineInfo cmdInfo;
     cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), QLatin1Char('-') + strFirst,
-                              TestMediaPath(TestClip::NotMedia), strLast});
+                              TestMediaPath(TestClip::NotMedia), strSecond, strLast});
     {
         CTavVideoDlg dlg(&cmdInfo);
         dlg.OnInitDialog();
-        auto* list = dlg.findChild<CPlayList*>()->findChild<CTavListCtrl*>();
-        EXPECT_EQ(Rows(list), (Texts{"first", "last"}));
-        EXPECT_EQ(list->GetItemImage(0), kImageDeckACurrent);
+        auto* playList = dlg.findChild<CPlayList*>();
+        auto* list = playList->findChild<CTavListCtrl*>();
+        EXPECT_EQ(Rows(list), (Texts{"first", "second", "last"}));
         EXPECT_EQ(dlg.CurrentFile(), strLast);
+        EXPECT_EQ(playList->GetCurrentPosition(), 3);
+        EXPECT_EQ(list->GetItemImage(2), kImageDeckACurrent);
 
-        // The file deleted is the one playing, not the marked one: its own entry goes.
+        // Next has nothing after the last; Prev plays the one before it.
+        playList->PlayNextEntry();
+        EXPECT_EQ(dlg.CurrentFile(), strLast);
+        playList->PlayPreviousEntry();
+        EXPECT_EQ(dlg.CurrentFile(), strSecond);
+
+        // The file deleted is the one playing: its own entry goes, the next one plays.
         CUserDialogs::SetNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(qobject_cast<QAbstractButton*>(res::FindControl(&dlg, IDC_DELETE_FILE)),
                           Qt::LeftButton);
-        EXPECT_EQ(Rows(list), (Texts{"first"}));
+        EXPECT_EQ(Rows(list), (Texts{"first", "last"}));
+        EXPECT_EQ(dlg.CurrentFile(), strLast);
     }
     ResetGlobals();
 }

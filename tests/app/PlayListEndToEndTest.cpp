@@ -20,9 +20,9 @@ TEST(PlayListEndToEndTest, ThePlayListStandsDrawnUnderTheMainWindowAndEnterEndsT
     const unsigned long playList = WaitForWindow(QStringLiteral("Play List"));
     ASSERT_TRUE(main != 0 && playList != 0);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return WindowRect(playList).topLeft() == QPoint(16, 496); }, 5000))
-        << "main window at y " << WindowRect(main).y() << " + " << WindowRect(main).height()
-        << ", playlist window at y " << WindowRect(playList).y();
+        QTest::qWaitFor([&] { return OuterRect(playList).topLeft() == QPoint(16, 496); }, 5000))
+        << "main window at y " << OuterRect(main).y() << " + " << OuterRect(main).height()
+        << ", playlist window at y " << OuterRect(playList).y();
 
     // What a person sees: the playlist window is drawn, not the bare black root window.
     QTest::qWait(500);

@@ -37,7 +37,7 @@ inline unsigned long WaitForWindow(const QString& strTitle)
     return window;
 }
 
-// The window's client rectangle on the screen (no window manager: no frames).
+// The window's client rectangle on the screen (without the frame a window manager draws).
 inline QRect WindowRect(unsigned long window)
 {
     const QString text =
@@ -48,6 +48,28 @@ inline QRect WindowRect(unsigned long window)
     };
     return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
             field("Height")};
+}
+
+// The frame the window manager reports around the window; none without a window manager.
+inline QMargins FrameExtents(unsigned long window)
+{
+    const QString text =
+        RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
+                                          QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QRegularExpression re(QStringLiteral("=\\s*(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)"));
+    const QRegularExpressionMatch match = re.match(text);
+    if (!match.hasMatch()) {
+        return {};
+    }
+    // The property lists left, right, top, bottom.
+    return {match.captured(1).toInt(), match.captured(3).toInt(), match.captured(2).toInt(),
+            match.captured(4).toInt()};
+}
+
+// The window's outer rectangle on the screen: its client rectangle and the frame around it.
+inline QRect OuterRect(unsigned long window)
+{
+    return WindowRect(window).marginsAdded(FrameExtents(window));
 }
 
 // Every other pixel of the rectangle, from a screenshot of the whole screen that is kept as a test

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <tuple>
 
@@ -114,6 +115,58 @@ TEST_F(RowsTest, DeleteRemovesTheSelectionMarkRowAndDeleteAllAsksFirst)
     EXPECT_EQ(Rows(), Texts{});
     EXPECT_TRUE(m_window->Tracks().empty());
     EXPECT_EQ(m_sent, (Numbers{WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED}));
+}
+
+// The list getting the focus (window activation, Tab, after a refill) picks no row: Delete, Down
+// and a double-click on empty space act on nothing until a row is clicked or marked. Delete keeps
+// the mark at its index, on the row that followed, so repeated Deletes work down the list.
+TEST_F(RowsTest, OnlyAClickOrMarkEntrySetsTheMarkAndDeleteLeavesItOnTheFollowingRow)
+{
+    const auto focusList = [this] {
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(List(), &focusIn);
+    };
+    const auto doubleClickEmptySpace = [this] {
+        const QPoint below(10, List()->viewport()->height() - 3);
+        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, below);
+    };
+    // Each case: what is done, the rows left, and the mark.
+    const std::tuple<const char*, std::function<void()>, Texts, int> steps[] = {
+        {"focus", focusList, {"clip0", "clip1", "clip2", "clip3"}, -1},
+        {"arrow down",
+         [this] { QTest::keyClick(List(), Qt::Key_Down); },
+         {"clip0", "clip1", "clip2", "clip3"},
+         0},
+        {"mark gone",
+         [this] { List()->SetSelectionMark(-1); },
+         {"clip0", "clip1", "clip2", "clip3"},
+         -1},
+        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
+        {"Down", [this] { ClickButton(IDC_MOVEDOWN); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
+        {"double-click", doubleClickEmptySpace, {"clip0", "clip1", "clip2", "clip3"}, -1},
+        {"click", [this] { ClickRow(1); }, {"clip0", "clip1", "clip2", "clip3"}, 1},
+        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip2", "clip3"}, 1},
+        {"focus", focusList, {"clip0", "clip2", "clip3"}, 1},
+        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip3"}, 1},
+        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0"}, -1},
+        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0"}, -1},
+        {"MarkEntry", [this] { m_window->MarkEntry(0); }, {"clip0"}, 0},
+        {"show mode", [this] { ClickButton(IDC_SHOWPATH); }, {}, -1},
+    };
+    AddEntries({1.0, 1.0, 1.0, 1.0});
+    for (const auto& [name, step, rows, nMark] : steps) {
+        step();
+        Texts names;
+        for (int row = 0; row < List()->GetItemCount(); ++row) {
+            names.push_back(List()->GetItemText(row, 0).toStdString());
+        }
+        EXPECT_EQ(names, rows) << name;
+        EXPECT_EQ(List()->GetSelectionMark(), nMark) << name;
+    }
+    // The double-click on empty space made nothing current, and played what was current: none.
+    ASSERT_EQ(m_currentPaths.size(), 4u);
+    EXPECT_EQ(m_currentPaths[0], "");
+    EXPECT_EQ(m_window->GetCurrentPosition(), -1);
 }
 
 TEST_F(RowsTest, ShowModesRebuildEveryRowWithItsTextsAndPictures)
