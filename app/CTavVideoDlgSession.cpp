@@ -3,6 +3,7 @@
 
 #include "app/CFirstFileRender.h"
 #include "app/CTavVideoDlg.h"
+#include "capture/CaptureGlobals.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
 #include "common/PathParts.h"
@@ -108,6 +109,9 @@ void CTavVideoDlg::ReleaseSession()
     g_pBasicAudio.reset();
     g_pMediaEvent.reset();
     g_pMediaSeeking.reset();
+    if (g_bCaptureActive) {
+        ReleaseCaptureGraph(); // its graph holds the device open
+    }
     g_bCaptureActive = false;
 }
 
@@ -131,9 +135,7 @@ void CTavVideoDlg::OnStop()
         g_bPlaying = false;
     }
     if (g_bCaptureActive) {
-        // A capture preview ends with Stop: its interfaces are the session pointers (it has no
-        // seeking), released as any session's are, and the flag goes with them.
-        ReleaseSession();
+        EndCapturePreview();
     }
 }
 
@@ -248,7 +250,11 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
             break;
         }
         pEvent->FreeEventParams(lEventCode, lParam1, lParam2);
-        if (lEventCode == EC_COMPLETE) {
+        if (g_bCaptureActive) {
+            if (IsCaptureEndEvent(lEventCode)) {
+                EndCapturePreview(); // the device went away: ended as Stop ends it
+            }
+        } else if (lEventCode == EC_COMPLETE) {
             PlayNextEntry();
         }
     }
