@@ -172,14 +172,6 @@ INSTANTIATE_TEST_SUITE_P(
                     IDCANCEL,
                     {},
                     {kNoHardware}},
-        ChooserCase{"OnlyNamelessDevicesLeaveNothingToChoose",
-                    {kNameless},
-                    Answer::OkThenEnter,
-                    {},
-                    -1,
-                    IDCANCEL,
-                    {},
-                    {}},
         ChooserCase{"CancelYieldsNothing", {kDevA}, Answer::Cancel, {kA}, 0, IDCANCEL, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
