@@ -1,5 +1,6 @@
 // The capture preview as a person sees it on the X server: the device's picture in the video
-// panel, black again after Stop, back with a second "Video In", gone when a file is opened.
+// panel, black again after Stop or unplugging, back with a second "Video In", gone when a file
+// is opened.
 
 #include "ChooserAnswer.h"
 #include "TestDeviceProvider.h"
@@ -56,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(CaptureEndToEndTest, PictureInThePanelBlackAfterStopAgainOnVideoInAndEndedByAFile)
+TEST_F(CaptureEndToEndTest, PictureInThePanelBlackAfterStopOrUnplugAgainOnVideoInEndedByAFile)
 {
     const std::string green = kBarGreen.name().toStdString();
     const std::string black = kBlack.name().toStdString();
@@ -72,6 +73,14 @@ TEST_F(CaptureEndToEndTest, PictureInThePanelBlackAfterStopAgainOnVideoInAndEnde
     VideoIn();
     EXPECT_EQ(MiddleOfPanelBecomes(kBarGreen), green) << "a second Video In shows it again";
 
+    // Unplugged, the device's error arrives as a graph event, is drained, and ends the preview.
+    ASSERT_TRUE(UnplugTestDevice("Camera"));
+    EXPECT_TRUE(WaitFor([] { return !g_bCaptureActive; }));
+    EXPECT_EQ(MiddleOfPanelBecomes(kBlack), black);
+
+    SetTestDevices({{"Camera"}});
+    VideoIn();
+    EXPECT_EQ(MiddleOfPanelBecomes(kBarGreen), green);
     OpenWithOpenCommand(TestMediaPath(TestClip::Avi));
     EXPECT_FALSE(g_bCaptureActive);
     EXPECT_FALSE(g_pCaptureBuilder);
