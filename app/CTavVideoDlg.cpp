@@ -89,7 +89,8 @@ void CTavVideoDlg::BindMessageMap()
     connect(&m_btnPlay, &QAbstractButton::clicked, this, &CTavVideoDlg::OnPlay);
     connect(&m_btnStop, &QAbstractButton::clicked, this, &CTavVideoDlg::OnStop);
     connect(&m_videoPanel, &CVideoPanel::doubleClicked, this, &CTavVideoDlg::OnDblClkVideoPanel);
-    // Timer 1 is timerEvent. The capture preview binds Video In (1010) when it arrives.
+    connect(&m_btnVideoIn, &QAbstractButton::clicked, this, &CTavVideoDlg::OnVideoIn);
+    // Timer 1 is timerEvent.
     // A trackbar's custom-draw notification is its value change: during a drag and on page
     // clicks, and also when the program moves it.
     connect(&m_sliderPosition, &QSlider::valueChanged, this, &CTavVideoDlg::OnPositionSliderDraw);

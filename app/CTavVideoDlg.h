@@ -30,7 +30,8 @@ using CTavButton = CTavButtonCtrl;
 // Its code is split by concern: CTavVideoDlg.cpp (construction, the message map, start-up,
 // keys and the window menu), CTavVideoDlgLayout.cpp (layout and the window forms),
 // CTavVideoDlgSession.cpp (the media session), CTavVideoDlgCommands.cpp (Open, delete and the
-// playlist steps) and CTavVideoDlgPlayList.cpp (the calls into the playlist window).
+// playlist steps), CTavVideoDlgPlayList.cpp (the calls into the playlist window) and
+// CTavVideoDlgCapture.cpp (the capture preview).
 class CTavVideoDlg : public QDialog
 {
     Q_OBJECT
@@ -106,6 +107,11 @@ private:
     LResult OnGraphNotify(WParam wParam, LParam lParam);
     LResult OnSeekBegin(WParam wParam, LParam lParam);
     LResult OnSeekEnd(WParam wParam, LParam lParam);
+
+    // The capture preview (CTavVideoDlgCapture.cpp).
+    void OnVideoIn();
+    void EndCapturePreview();
+    static bool IsCaptureEndEvent(long lEventCode);
 
     // Commands.
     void OnOpen();

@@ -3,6 +3,7 @@
 
 #include "app/CFirstFileRender.h"
 #include "app/CTavVideoDlg.h"
+#include "capture/CaptureGlobals.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
 #include "common/PathParts.h"
@@ -109,6 +110,9 @@ void CTavVideoDlg::ReleaseSession()
     g_pBasicAudio.reset();
     g_pMediaEvent.reset();
     g_pMediaSeeking.reset();
+    if (g_bCaptureActive) {
+        ReleaseCaptureGraph(); // its graph holds the device open
+    }
     g_bCaptureActive = false;
     m_bSeekOnCurrentSession = false;
 }
@@ -140,9 +144,7 @@ void CTavVideoDlg::OnStop()
         g_bPlaying = false;
     }
     if (g_bCaptureActive) {
-        // A capture preview ends with Stop: its interfaces are the session pointers (it has no
-        // seeking), released as any session's are, and the flag goes with them.
-        ReleaseSession();
+        EndCapturePreview();
     }
 }
 
@@ -261,7 +263,11 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
             break;
         }
         pEvent->FreeEventParams(lEventCode, lParam1, lParam2);
-        if (lEventCode == EC_COMPLETE) {
+        if (g_bCaptureActive) {
+            if (IsCaptureEndEvent(lEventCode)) {
+                EndCapturePreview(); // the device went away: ended as Stop ends it
+            }
+        } else if (lEventCode == EC_COMPLETE) {
             // Stays set when no next entry opens: the last file waits at its end.
             m_bAtEnd = pEvent == g_pMediaEvent;
             PlayNextEntry();

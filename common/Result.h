@@ -15,6 +15,7 @@ inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 inline constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
 inline constexpr HRESULT VFW_E_NOT_FOUND = static_cast<HRESULT>(0x80040216u);
 inline constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);

@@ -1,5 +1,6 @@
 #include "playback/MediaFramework.h"
 
+#include "playback/BaseFilter.h"
 #include "playback/GraphCore.h"
 
 #include <algorithm>
@@ -215,9 +216,39 @@ HRESULT IGraphBuilder::RenderFile(const QString& path)
     return m_core->RenderFile(path);
 }
 
+HRESULT IGraphBuilder::AddFilter(const std::shared_ptr<IBaseFilter>& pFilter, const QString& name)
+{
+    if (pFilter == nullptr || pFilter->Element() == nullptr) {
+        return E_POINTER;
+    }
+    if (m_core->IsRendered() || pFilter->IsInGraph() ||
+        GST_OBJECT_PARENT(pFilter->Element()) != nullptr) {
+        return E_UNEXPECTED;
+    }
+    // The element's own name shows in the pipeline's messages; an empty one gets a unique default.
+    const QByteArray utf8 = name.toUtf8();
+    gst_object_set_name(GST_OBJECT(pFilter->Element()),
+                        utf8.isEmpty() ? nullptr : utf8.constData());
+    pFilter->AddedAs(name);
+    m_filters.push_back(pFilter);
+    return S_OK;
+}
+
+bool IGraphBuilder::HoldsFilter(const IBaseFilter* pFilter) const
+{
+    return std::any_of(m_filters.begin(), m_filters.end(),
+                       [pFilter](const auto& held) { return held.get() == pFilter; });
+}
+
+bool IGraphBuilder::IsBeingBuilt() const
+{
+    return !m_core->IsRendered() && !m_filters.empty();
+}
+
 std::shared_ptr<IMediaControl> IGraphBuilder::QueryMediaControl() const
 {
-    return m_core->IsRendered() ? std::make_shared<IMediaControl>(m_core) : nullptr;
+    return m_core->IsRendered() || IsBeingBuilt() ? std::make_shared<IMediaControl>(m_core)
+                                                  : nullptr;
 }
 
 std::shared_ptr<IMediaSeeking> IGraphBuilder::QueryMediaSeeking() const
@@ -227,15 +258,16 @@ std::shared_ptr<IMediaSeeking> IGraphBuilder::QueryMediaSeeking() const
 
 std::shared_ptr<IBasicAudio> IGraphBuilder::QueryBasicAudio() const
 {
-    return m_core->HasAudio() ? std::make_shared<IBasicAudio>(m_core) : nullptr;
+    return m_core->HasAudio() || IsBeingBuilt() ? std::make_shared<IBasicAudio>(m_core) : nullptr;
 }
 
 std::shared_ptr<IVideoWindow> IGraphBuilder::QueryVideoWindow() const
 {
-    return m_core->HasVideo() ? std::make_shared<IVideoWindow>(m_core) : nullptr;
+    return m_core->HasVideo() || IsBeingBuilt() ? std::make_shared<IVideoWindow>(m_core) : nullptr;
 }
 
 std::shared_ptr<IMediaEventEx> IGraphBuilder::QueryMediaEventEx() const
 {
-    return m_core->IsRendered() ? std::make_shared<IMediaEventEx>(m_core) : nullptr;
+    return m_core->IsRendered() || IsBeingBuilt() ? std::make_shared<IMediaEventEx>(m_core)
+                                                  : nullptr;
 }

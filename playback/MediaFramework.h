@@ -15,9 +15,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QObject;
 class CGraphCore;
+class IBaseFilter;
 
 // A native window handle (an X11 window id here).
 using OAHWND = quintptr;
@@ -135,8 +137,15 @@ public:
     // leaves that one as it was.
     HRESULT RenderFile(const QString& path);
 
+    // Puts a filter into the graph under a name, for a builder to connect (a capture source). A
+    // filter is in one graph at a time; a graph that has been rendered takes no more filters.
+    HRESULT AddFilter(const std::shared_ptr<IBaseFilter>& pFilter, const QString& name);
+    bool HoldsFilter(const IBaseFilter* pFilter) const;
+
     // Interface queries; null when the graph does not offer the interface (no audio stream: no
-    // IBasicAudio; no video stream: no IVideoWindow; nothing rendered: none at all).
+    // IBasicAudio; no video stream: no IVideoWindow; nothing rendered: none at all). A graph that
+    // is being built from filters offers its control, audio, video window and events from its
+    // first filter on, as they will be once it is rendered; until then they act on nothing.
     std::shared_ptr<IMediaControl> QueryMediaControl() const;
     std::shared_ptr<IMediaSeeking> QueryMediaSeeking() const;
     std::shared_ptr<IBasicAudio> QueryBasicAudio() const;
@@ -148,5 +157,8 @@ public:
 
 private:
     explicit IGraphBuilder(std::shared_ptr<CGraphCore> core);
+    bool IsBeingBuilt() const;
+
     std::shared_ptr<CGraphCore> m_core;
+    std::vector<std::shared_ptr<IBaseFilter>> m_filters;
 };

@@ -32,6 +32,7 @@ enum class ControlClass
     Trackbar,
     ProgressBar,
     ListView, // rows of columns with a small picture each
+    ComboBox, // an editable drop-down list kept in alphabetical order
     Panel,    // a frame that other code draws into (the video panel)
 };
 

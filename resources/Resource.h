@@ -9,5 +9,6 @@ inline constexpr int IDM_ABOUTBOX = 0x0010; // window-menu command of the About 
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_TAVVIDEO_DIALOG = 102;
+inline constexpr int IDD_SOURCE_CHOOSER = 103;
 inline constexpr int IDR_MAINFRAME = 140; // the application icon
 inline constexpr int IDD_PLAYLIST = 129;
