@@ -36,6 +36,14 @@ HRESULT JudgeRender(const StreamCounts& counts, bool missingPlugin)
     return S_OK;
 }
 
+// A sink that takes whatever it is given and shows or sounds nothing. It accepts any caps, and
+// playbin still decodes into it (it stops plugging decoders early only for a sink that asks for
+// particular coded caps), so a stream without a decoder is refused here as it is for playing.
+GstElementHandle NullSink()
+{
+    return AdoptElement(gst_element_factory_make("fakesink", nullptr));
+}
+
 } // namespace
 
 HRESULT CGraphCore::RenderFile(const QString& path)
@@ -56,10 +64,10 @@ HRESULT CGraphCore::RenderFile(const QString& path)
     // Percent-encoded: spaces, '#', '%' and non-ASCII letters survive the trip through the URI.
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     g_object_set(playbin.get(), "uri", uri.constData(), nullptr);
-    if (const GstElementHandle videoSink = CreateVideoSink()) {
+    if (const GstElementHandle videoSink = m_bMeasureOnly ? NullSink() : CreateVideoSink()) {
         g_object_set(playbin.get(), "video-sink", videoSink.get(), nullptr);
     }
-    if (const GstElementHandle audioSink = CreateAudioSink()) {
+    if (const GstElementHandle audioSink = m_bMeasureOnly ? NullSink() : CreateAudioSink()) {
         g_object_set(playbin.get(), "audio-sink", audioSink.get(), nullptr);
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/TrackEntry.h"
+#include "playlist/TrackList.h"
 
 #include <QBasicTimer>
 #include <QDialog>
@@ -68,6 +68,11 @@ public:
     static constexpr int kLengthRequestTimer = 3;
     static constexpr int kRefillInterval = 10;
     static constexpr int kLengthRequestInterval = 500;
+    // Once a report has been handled the next request follows at once: the loader lowers its busy
+    // flag just after the report returns, so timer 3 looks again at this short interval, for a
+    // bounded number of ticks, before it falls back to its normal poll.
+    static constexpr int kLengthFollowUpInterval = 1;
+    static constexpr int kLengthFollowUpTicks = 200;
     // Work one refill tick may spend before it lets the window breathe.
     static constexpr std::int64_t kRefillBudgetNs = 4'000'000;
 
@@ -87,6 +92,8 @@ private:
     void OnRefillTimer();
     void OnLengthRequestTimer();
     void AddMissingRow(int nRow);
+    void WatchTimeTexts();
+    void SetLengthRequestPace(bool bFollowUp);
 
     void OnListClick();
     void OnListDblClk();
@@ -114,4 +121,9 @@ private:
     QProgressBar* m_progress = nullptr;
     CTavButtonCtrl* m_btnDeleteAll = nullptr;
     std::array<QBasicTimer, 4> m_timers;
+    // Every row above this one has a "Time" text, so the length request need not look at them
+    // again; any change of a row's text, or rows coming or going, lowers it.
+    int m_nFirstRowWithoutTime = 0;
+    // Ticks left at the follow-up pace of timer 3; 0 at the normal pace.
+    int m_nFollowUpTicks = 0;
 };
