@@ -1,6 +1,5 @@
 #include "playback/GraphCore.h"
 
-#include "playback/CallerTaskPool.h"
 #include "playback/RenderAbort.h"
 
 #include <gst/audio/streamvolume.h>
@@ -30,10 +29,11 @@ HRESULT CGraphCore::RenderPipeline(GstElementHandle pipeline, bool hasVideo, boo
     return Failed(hr) ? hr : Commit(hasVideo, hasAudio);
 }
 
-void CGraphCore::MeasureOnly(std::shared_ptr<CRenderAbort> abort)
+void CGraphCore::MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool)
 {
     m_bMeasureOnly = true;
     m_abort = std::move(abort);
+    m_taskPool = RefObject(taskPool);
 }
 
 HRESULT CGraphCore::Preroll(GstElementHandle pipeline)
@@ -41,9 +41,8 @@ HRESULT CGraphCore::Preroll(GstElementHandle pipeline)
     const auto deadline = std::chrono::steady_clock::now() + kRenderTimeout;
     m_watch = CBusWatch::Install(pipeline.get(), m_events, m_overlay);
     m_pipeline = std::move(pipeline);
-    if (m_bMeasureOnly) {
-        const std::unique_ptr<GstObject, GstObjectUnref> pool(NewCallerTaskPool());
-        m_watch->UseTaskPool(pool.get());
+    if (m_taskPool != nullptr) {
+        m_watch->UseTaskPool(m_taskPool.get());
     }
     if (m_abort != nullptr && !m_abort->Attach(m_watch)) {
         Teardown();

@@ -36,10 +36,11 @@ public:
     HRESULT RenderFile(const QString& path);
 
     // Makes this a graph that is only measured, never shown or heard: its sinks are null sinks
-    // (no window, no sound device), its streaming threads run at the priority of the thread that
-    // renders it, and `abort` (may be null) can give the render up from another thread. Which
-    // files render is decided exactly as for any other graph. Before RenderFile.
-    void MeasureOnly(std::shared_ptr<CRenderAbort> abort);
+    // (no window, no sound device) with nothing to convert for them, `abort` (may be null) can
+    // give the render up from another thread, and its streaming threads come from `taskPool`
+    // (null: GStreamer's own). Which files render is decided exactly as for any other graph.
+    // Before RenderFile.
+    void MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool);
 
     // Takes over a pipeline built elsewhere (a capture preview: source -> convert -> video sink)
     // and brings it to paused as a rendered file is, with the same bounded wait; a live source
@@ -81,4 +82,5 @@ private:
     bool m_bHasAudio = false;
     bool m_bMeasureOnly = false;
     std::shared_ptr<CRenderAbort> m_abort;
+    std::unique_ptr<GstObject, GstObjectUnref> m_taskPool;
 };

@@ -7,6 +7,7 @@
 #include "playback/GraphCore.h"
 #include "playback/MediaFramework.h"
 #include "playback/RenderAbort.h"
+#include "playback/ThreadTaskPool.h"
 
 #include <QMetaObject>
 
@@ -73,6 +74,9 @@ void CTrackLengthLoader::Start()
         return;
     }
     m_pEvent = g_hTrackLengthEvent;
+    // A stopped loader may start again; what its last run shared stays with that run.
+    m_pHandOver = std::make_shared<HandOver>();
+    m_pAbort = std::make_shared<CRenderAbort>();
     m_thread = std::thread([this] { TrackLengthThread(); });
 }
 
@@ -98,6 +102,9 @@ int CTrackLengthLoader::TrackLengthThread()
 {
     FixSharedPoolPriority();
     LowerThreadPriority(kBelowNormalNice);
+    // Made after the priority is lowered: its threads inherit it.
+    MediaFrameworkStartup();
+    const std::unique_ptr<GstObject, GstObjectUnref> taskPool(NewThreadTaskPool());
     const auto stopping = [this] {
         std::lock_guard lock(m_pHandOver->mutex);
         return m_pHandOver->bStop;
@@ -111,7 +118,7 @@ int CTrackLengthLoader::TrackLengthThread()
         // The path stays as it is until the flag is lowered again; a copy keeps this thread's
         // use of it to itself all the same.
         const QString strPath = g_strLengthPath;
-        const double dLength = MeasureTrackLength(strPath, m_pAbort);
+        const double dLength = MeasureTrackLength(strPath, m_pAbort, taskPool.get());
         if (stopping()) {
             break; // a measurement cut short is no measurement
         }
@@ -149,7 +156,11 @@ bool CTrackLengthLoader::ReportTrackLength()
         target,
         [target, handOver] {
             {
+                // A loader that stopped has given its report up.
                 std::lock_guard lock(handOver->mutex);
+                if (handOver->bStop) {
+                    return;
+                }
             }
             SendAppMessage(target, WM_TRACK_LENGTH_LOADED);
             {
@@ -166,13 +177,14 @@ bool CTrackLengthLoader::ReportTrackLength()
 }
 
 double CTrackLengthLoader::MeasureTrackLength(const QString& strPath,
-                                              const std::shared_ptr<CRenderAbort>& abort)
+                                              const std::shared_ptr<CRenderAbort>& abort,
+                                              GstObject* taskPool)
 {
     const std::shared_ptr<IGraphBuilder> pGraph = IGraphBuilder::Create();
     if (!pGraph) {
         return -1.0;
     }
-    pGraph->Core()->MeasureOnly(abort);
+    pGraph->Core()->MeasureOnly(abort, taskPool);
     // Exactly S_OK, as for playing: a partial render is a refusal.
     if (pGraph->RenderFile(strPath) != S_OK) {
         return -1.0;

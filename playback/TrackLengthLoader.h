@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 
+typedef struct _GstObject GstObject;
 class CAutoResetEvent;
 class CRenderAbort;
 
@@ -29,8 +30,8 @@ public:
     CTrackLengthLoader(const CTrackLengthLoader&) = delete;
     CTrackLengthLoader& operator=(const CTrackLengthLoader&) = delete;
 
-    // Starts the thread, once; it waits on g_hTrackLengthEvent, which must exist until Stop.
-    // UI thread, after g_hMainWnd is set.
+    // Starts the thread (again after Stop); it waits on g_hTrackLengthEvent, which must exist until
+    // Stop. UI thread, after g_hMainWnd is set.
     void Start();
     // Ends the thread and waits for it, promptly also in the middle of a measurement or of a
     // report the UI thread has not taken yet (that report is dropped). Nothing is reported after
@@ -40,8 +41,10 @@ public:
 
     // The length of the file in seconds the way the loader measures it: -1.0 when the player
     // would not play it, when its length cannot be told, or when `abort` gave the render up.
+    // Its streaming tasks run on threads of `taskPool` (null: GStreamer's own).
     static double MeasureTrackLength(const QString& strPath,
-                                     const std::shared_ptr<CRenderAbort>& abort);
+                                     const std::shared_ptr<CRenderAbort>& abort,
+                                     GstObject* taskPool);
 
 private:
     struct HandOver;
