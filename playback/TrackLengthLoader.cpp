@@ -152,10 +152,15 @@ bool CTrackLengthLoader::ReportTrackLength()
         }
         nTicket = handOver->nReportsHandled + 1;
     }
+    // The call travels through Qt's event queue, whose locking is its own: the call's data is
+    // written and read under a lock of ours as well, so that every thread sees it whole.
+    static std::mutex callMutex;
+    std::unique_lock callLock(callMutex);
     QMetaObject::invokeMethod(
         target,
         [target, handOver] {
             {
+                const std::lock_guard readLock(callMutex);
                 // A loader that stopped has given its report up.
                 std::lock_guard lock(handOver->mutex);
                 if (handOver->bStop) {
@@ -170,6 +175,7 @@ bool CTrackLengthLoader::ReportTrackLength()
             handOver->changed.notify_all();
         },
         Qt::QueuedConnection);
+    callLock.unlock();
     std::unique_lock lock(handOver->mutex);
     handOver->changed.wait(lock,
                            [&] { return handOver->bStop || handOver->nReportsHandled >= nTicket; });
