@@ -2,42 +2,42 @@
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace {
 
+// The threads own the state they share with the pool: a task's last reference (and with it the
+// pool's) may be dropped on one of the pool's own threads, which therefore can neither be joined
+// there nor outlive what it reads. Told to stop, each thread ends once the queue is empty.
 class CWorkers
 {
 public:
-    CWorkers() = default;
+    CWorkers() : m_state(std::make_shared<State>()) {}
     CWorkers(const CWorkers&) = delete;
     CWorkers& operator=(const CWorkers&) = delete;
 
     ~CWorkers()
     {
         {
-            std::lock_guard lock(m_mutex);
-            m_bStop = true;
+            std::lock_guard lock(m_state->mutex);
+            m_state->bStop = true;
         }
-        m_wake.notify_all();
-        for (std::thread& thread : m_threads) {
-            thread.join();
-        }
+        m_state->wake.notify_all();
     }
 
     // A waiting thread takes the task; with none waiting, the calling thread starts one.
     void Push(GstTaskPoolFunction func, gpointer data)
     {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back({func, data});
-        if (m_nIdle > 0) {
-            --m_nIdle;
-            m_wake.notify_one();
+        std::lock_guard lock(m_state->mutex);
+        m_state->jobs.push_back({func, data});
+        if (m_state->nIdle > 0) {
+            --m_state->nIdle;
+            m_state->wake.notify_one();
             return;
         }
-        m_threads.emplace_back([this] { Work(); });
+        std::thread([state = m_state] { Work(*state); }).detach();
     }
 
 private:
@@ -47,29 +47,33 @@ private:
         gpointer data;
     };
 
-    void Work()
+    struct State
     {
-        std::unique_lock lock(m_mutex);
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::deque<Job> jobs;
+        int nIdle = 0;
+        bool bStop = false;
+    };
+
+    static void Work(State& state)
+    {
+        std::unique_lock lock(state.mutex);
         for (;;) {
-            m_wake.wait(lock, [this] { return m_bStop || !m_jobs.empty(); });
-            if (m_jobs.empty()) {
+            state.wake.wait(lock, [&] { return state.bStop || !state.jobs.empty(); });
+            if (state.jobs.empty()) {
                 return; // stopping
             }
-            const Job job = m_jobs.front();
-            m_jobs.pop_front();
+            const Job job = state.jobs.front();
+            state.jobs.pop_front();
             lock.unlock();
             job.func(job.data);
             lock.lock();
-            ++m_nIdle;
+            ++state.nIdle;
         }
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<Job> m_jobs;
-    std::vector<std::thread> m_threads;
-    int m_nIdle = 0;
-    bool m_bStop = false;
+    std::shared_ptr<State> m_state;
 };
 
 struct CThreadTaskPool

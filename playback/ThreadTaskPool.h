@@ -8,6 +8,6 @@
 // priority, and the player's at a lowered one if the loader had made those threads. This pool
 // keeps threads of its own: each is started by the thread that needs one (so it inherits that
 // thread's nice value) and waits for the next task once its task has ended. There is no limit
-// on their number, so a file with many streams never waits for a free thread. The threads end
-// with the pool. Null when the type cannot be made.
+// on their number, so a file with many streams never waits for a free thread. Once the pool is
+// gone its threads end as soon as they are idle. Null when the type cannot be made.
 GstObject* NewThreadTaskPool();
