@@ -35,6 +35,8 @@ CTavVideoDlg::CTavVideoDlg(CTavCommandLineInfo* pCmdInfo, QWidget* parent)
 
 CTavVideoDlg::~CTavVideoDlg()
 {
+    // The OK path ends here, before the application closes the loader's event.
+    StopTrackLengthLoader();
     // The video sink draws into the panel's native window, which goes with this object: the
     // session must not outlive it. Posted messages must not reach a destroyed window either.
     ReleaseSession();

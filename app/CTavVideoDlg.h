@@ -4,6 +4,7 @@
 #include "controls/CTavButtonCtrl.h"
 #include "controls/CTavSliderCtrl.h"
 #include "controls/CVideoPanel.h"
+#include "playback/TrackLengthLoader.h"
 
 #include <QBasicTimer>
 #include <QCheckBox>
@@ -137,6 +138,7 @@ private:
     void PlayPreviousEntry();
     void PlayListTrackLengthLoaded();
     void StartTrackLengthLoader();
+    void StopTrackLengthLoader();
 
     CTavCommandLineInfo* m_pCmdInfo;
     CFirstFileRender* m_pFirstRender = nullptr;
@@ -161,6 +163,7 @@ private:
     QMenu* m_pSystemMenu = nullptr; // the window menu (right click), owned by the window
     CPlayList* m_pPlayList = nullptr;
     QBasicTimer m_timerPosition; // timer 1
+    CTrackLengthLoader m_loader;
 
     QString m_strCurrentFile;
     double m_dDuration = 0.0;

@@ -106,5 +106,12 @@ void CTavVideoDlg::PlayListTrackLengthLoaded()
 
 void CTavVideoDlg::StartTrackLengthLoader()
 {
-    // The loader thread, below normal priority, waiting on g_hTrackLengthEvent.
+    m_loader.Start();
+}
+
+// The loader reports to this window and waits on the application's event: it must be gone
+// before either is. Stopping is prompt even in the middle of a measurement.
+void CTavVideoDlg::StopTrackLengthLoader()
+{
+    m_loader.Stop();
 }

@@ -60,6 +60,21 @@ CBusWatch::Preroll CBusWatch::PrerollState() const
     return m_preroll;
 }
 
+void CBusWatch::UseTaskPool(GstObject* pool)
+{
+    std::lock_guard lock(m_mutex);
+    m_taskPool = RefObject(pool);
+}
+
+void CBusWatch::Abort()
+{
+    std::lock_guard lock(m_mutex);
+    if (Succeeded(m_preroll.error)) {
+        m_preroll.error = E_ABORT;
+    }
+    m_changed.notify_all();
+}
+
 HRESULT CBusWatch::Arm()
 {
     std::lock_guard lock(m_mutex);
@@ -122,6 +137,9 @@ void CBusWatch::Handle(GstMessage* message)
     case GST_MESSAGE_ERROR:
         OnError(message);
         break;
+    case GST_MESSAGE_STREAM_STATUS:
+        OnStreamStatus(message);
+        break;
     default:
         break;
     }
@@ -142,5 +160,24 @@ void CBusWatch::OnError(GstMessage* message)
     m_changed.notify_all();
     if (m_bArmed) {
         m_events->Push({EC_ERRORABORT, hr, 0});
+    }
+}
+
+// A task announces itself before it starts: that is the moment to give it its pool.
+void CBusWatch::OnStreamStatus(GstMessage* message)
+{
+    GstStreamStatusType type = GST_STREAM_STATUS_TYPE_CREATE;
+    gst_message_parse_stream_status(message, &type, nullptr);
+    if (type != GST_STREAM_STATUS_TYPE_CREATE) {
+        return;
+    }
+    const GValue* value = gst_message_get_stream_status_object(message);
+    if (value == nullptr || !G_VALUE_HOLDS_OBJECT(value) ||
+        !GST_IS_TASK(g_value_get_object(value))) {
+        return;
+    }
+    std::lock_guard lock(m_mutex);
+    if (m_taskPool != nullptr) {
+        gst_task_set_pool(GST_TASK(g_value_get_object(value)), GST_TASK_POOL(m_taskPool.get()));
     }
 }

@@ -37,6 +37,11 @@ public:
     // Waits until prerolling is over (done or failed) or the deadline passes.
     Preroll WaitForPreroll(std::chrono::steady_clock::time_point deadline);
     Preroll PrerollState() const;
+    // The pipeline's streaming tasks run on threads of this pool (null: GStreamer's default).
+    // Before the pipeline leaves its null state.
+    void UseTaskPool(GstObject* pool);
+    // Ends a wait for prerolling from another thread: prerolling counts as failed with E_ABORT.
+    void Abort();
     // The graph is in use: from now on the end of the stream and errors are events. Returns the
     // error seen before, if any, so that none falls between the two.
     HRESULT Arm();
@@ -54,6 +59,7 @@ private:
     static GstBusSyncReply OnSyncMessage(GstBus* bus, GstMessage* message, gpointer data);
     void Handle(GstMessage* message);
     void OnError(GstMessage* message);
+    void OnStreamStatus(GstMessage* message);
 
     GstBusHandle m_bus;
     GstElement* m_pPipeline; // identity only: which messages are the pipeline's own
@@ -65,4 +71,5 @@ private:
     Preroll m_preroll;
     bool m_bArmed = false;
     std::optional<gint64> m_pendingSeek;
+    std::unique_ptr<GstObject, GstObjectUnref> m_taskPool;
 };

@@ -36,6 +36,23 @@ HRESULT JudgeRender(const StreamCounts& counts, bool missingPlugin)
     return S_OK;
 }
 
+// playbin's flags: video, audio and subtitles, each in the decoder's own format.
+constexpr guint kPlayFlagVideo = 0x1;
+constexpr guint kPlayFlagAudio = 0x2;
+constexpr guint kPlayFlagText = 0x4;
+constexpr guint kPlayFlagNativeAudio = 0x20;
+constexpr guint kPlayFlagNativeVideo = 0x40;
+constexpr guint kMeasureFlags =
+    kPlayFlagVideo | kPlayFlagAudio | kPlayFlagText | kPlayFlagNativeAudio | kPlayFlagNativeVideo;
+
+// A sink that takes whatever it is given and shows or sounds nothing. It accepts any caps, and
+// playbin still decodes into it (it stops plugging decoders early only for a sink that asks for
+// particular coded caps), so a stream without a decoder is refused here as it is for playing.
+GstElementHandle NullSink()
+{
+    return AdoptElement(gst_element_factory_make("fakesink", nullptr));
+}
+
 } // namespace
 
 HRESULT CGraphCore::RenderFile(const QString& path)
@@ -56,10 +73,15 @@ HRESULT CGraphCore::RenderFile(const QString& path)
     // Percent-encoded: spaces, '#', '%' and non-ASCII letters survive the trip through the URI.
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     g_object_set(playbin.get(), "uri", uri.constData(), nullptr);
-    if (const GstElementHandle videoSink = CreateVideoSink()) {
+    if (m_bMeasureOnly) {
+        // Nothing is shown or heard: no converters, scalers or volume before the null sinks.
+        // Which streams get a decoder does not depend on these.
+        g_object_set(playbin.get(), "flags", kMeasureFlags, nullptr);
+    }
+    if (const GstElementHandle videoSink = m_bMeasureOnly ? NullSink() : CreateVideoSink()) {
         g_object_set(playbin.get(), "video-sink", videoSink.get(), nullptr);
     }
-    if (const GstElementHandle audioSink = CreateAudioSink()) {
+    if (const GstElementHandle audioSink = m_bMeasureOnly ? NullSink() : CreateAudioSink()) {
         g_object_set(playbin.get(), "audio-sink", audioSink.get(), nullptr);
     }
 

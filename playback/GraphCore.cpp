@@ -1,5 +1,7 @@
 #include "playback/GraphCore.h"
 
+#include "playback/RenderAbort.h"
+
 #include <gst/audio/streamvolume.h>
 
 #include <algorithm>
@@ -27,12 +29,34 @@ HRESULT CGraphCore::RenderPipeline(GstElementHandle pipeline, bool hasVideo, boo
     return Failed(hr) ? hr : Commit(hasVideo, hasAudio);
 }
 
+void CGraphCore::MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool)
+{
+    m_bMeasureOnly = true;
+    m_abort = std::move(abort);
+    m_taskPool = RefObject(taskPool);
+}
+
 HRESULT CGraphCore::Preroll(GstElementHandle pipeline)
 {
     const auto deadline = std::chrono::steady_clock::now() + kRenderTimeout;
     m_watch = CBusWatch::Install(pipeline.get(), m_events, m_overlay);
     m_pipeline = std::move(pipeline);
+    if (m_taskPool != nullptr) {
+        m_watch->UseTaskPool(m_taskPool.get());
+    }
+    if (m_abort != nullptr && !m_abort->Attach(m_watch)) {
+        Teardown();
+        return E_ABORT;
+    }
+    const HRESULT hr = WaitForPaused(deadline);
+    if (m_abort != nullptr) {
+        m_abort->Detach();
+    }
+    return hr;
+}
 
+HRESULT CGraphCore::WaitForPaused(std::chrono::steady_clock::time_point deadline)
+{
     const GstStateChangeReturn change = gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED);
     HRESULT hr = S_OK;
     if (change == GST_STATE_CHANGE_FAILURE) {

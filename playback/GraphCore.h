@@ -11,6 +11,8 @@
 #include <chrono>
 #include <memory>
 
+class CRenderAbort;
+
 // The inside of one graph: its pipeline, the bus sync handler, the event queue and the video
 // window state. The interfaces of MediaFramework.h are thin views on it.
 //
@@ -32,6 +34,13 @@ public:
     // Builds a playbin for the file and prerolls it (see IGraphBuilder::RenderFile). A graph holds
     // one pipeline: a second render while one is in place is refused with E_UNEXPECTED.
     HRESULT RenderFile(const QString& path);
+
+    // Makes this a graph that is only measured, never shown or heard: its sinks are null sinks
+    // (no window, no sound device) with nothing to convert for them, `abort` (may be null) can
+    // give the render up from another thread, and its streaming threads come from `taskPool`
+    // (null: GStreamer's own). Which files render is decided exactly as for any other graph.
+    // Before RenderFile.
+    void MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool);
 
     // Takes over a pipeline built elsewhere (a capture preview: source -> convert -> video sink)
     // and brings it to paused as a rendered file is, with the same bounded wait; a live source
@@ -61,6 +70,7 @@ public:
 
 private:
     HRESULT Preroll(GstElementHandle pipeline);
+    HRESULT WaitForPaused(std::chrono::steady_clock::time_point deadline);
     HRESULT Commit(bool hasVideo, bool hasAudio);
     void Teardown();
 
@@ -70,4 +80,7 @@ private:
     std::shared_ptr<CBusWatch> m_watch;
     bool m_bHasVideo = false;
     bool m_bHasAudio = false;
+    bool m_bMeasureOnly = false;
+    std::shared_ptr<CRenderAbort> m_abort;
+    std::unique_ptr<GstObject, GstObjectUnref> m_taskPool;
 };

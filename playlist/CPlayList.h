@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/TrackEntry.h"
+#include "playlist/TrackList.h"
 
 #include <QBasicTimer>
 #include <QDialog>
@@ -71,6 +71,11 @@ public:
     static constexpr int kLengthRequestTimer = 3;
     static constexpr int kRefillInterval = 10;
     static constexpr int kLengthRequestInterval = 500;
+    // Once a report has been handled the next request follows at once: the loader lowers its busy
+    // flag just after the report returns, so timer 3 looks again at this short interval, for a
+    // bounded number of ticks, before it falls back to its normal poll.
+    static constexpr int kLengthFollowUpInterval = 1;
+    static constexpr int kLengthFollowUpTicks = 200;
     // Work one refill tick may spend before it lets the window breathe.
     static constexpr std::int64_t kRefillBudgetNs = 4'000'000;
 
@@ -90,6 +95,8 @@ private:
     void OnRefillTimer();
     void OnLengthRequestTimer();
     void AddMissingRow(int nRow);
+    void WatchTimeTexts();
+    void SetLengthRequestPace(bool bFollowUp);
 
     void OnListClick();
     void OnListDblClk();
@@ -119,4 +126,9 @@ private:
     std::array<QBasicTimer, 4> m_timers;
     // The frame the window manager draws around this window; null until known.
     QMargins m_marginsFrame;
+    // Every row above this one has a "Time" text, so the length request need not look at them
+    // again; any change of a row's text, or rows coming or going, lowers it.
+    int m_nFirstRowWithoutTime = 0;
+    // Ticks left at the follow-up pace of timer 3; 0 at the normal pace.
+    int m_nFollowUpTicks = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/TrackEntry.h"
+#include "playlist/TrackList.h"
 
 #include <QByteArray>
 #include <QString>

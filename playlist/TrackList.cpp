@@ -9,11 +9,7 @@ namespace {
 
 std::unique_ptr<TrackEntry> NewFileEntry(const QString& path, const QString& title, double length)
 {
-    auto entry = std::make_unique<TrackEntry>();
-    entry->strTitle = title;
-    entry->dLength = length;
-    entry->strPath = path;
-    return entry;
+    return std::make_unique<TrackEntry>(path, title, length);
 }
 
 const TrackEntry* Entry(const TrackList& tracks, std::int32_t index)
@@ -24,6 +20,84 @@ const TrackEntry* Entry(const TrackList& tracks, std::int32_t index)
 
 } // namespace
 
+std::vector<std::int32_t> TrackList::IndicesOf(const QString& path) const
+{
+    std::vector<std::int32_t> indices;
+    const auto found = m_byPath.find(path);
+    if (found == m_byPath.end()) {
+        return indices;
+    }
+    for (const TrackEntry* entry : found->second) {
+        indices.push_back(entry->m_nIndex);
+    }
+    std::sort(indices.begin(), indices.end());
+    return indices;
+}
+
+void TrackList::Insert(std::size_t index, std::unique_ptr<TrackEntry> entry)
+{
+    index = std::min(index, m_entries.size());
+    m_byPath[entry->strPath].push_back(entry.get());
+    m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+    Renumber(index, m_entries.size());
+}
+
+void TrackList::Remove(std::size_t index)
+{
+    if (index >= m_entries.size()) {
+        return;
+    }
+    const TrackEntry* entry = m_entries[index].get();
+    const auto found = m_byPath.find(entry->strPath);
+    std::vector<TrackEntry*>& sameKey = found->second;
+    sameKey.erase(std::find(sameKey.begin(), sameKey.end(), entry));
+    if (sameKey.empty()) {
+        m_byPath.erase(found);
+    }
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
+    Renumber(index, m_entries.size());
+}
+
+void TrackList::Move(std::size_t from, std::size_t to)
+{
+    if (from >= m_entries.size() || to >= m_entries.size() || from == to) {
+        return;
+    }
+    const auto first = m_entries.begin();
+    const auto f = static_cast<std::ptrdiff_t>(from);
+    const auto t = static_cast<std::ptrdiff_t>(to);
+    if (from < to) {
+        std::rotate(first + f, first + f + 1, first + t + 1);
+    } else {
+        std::rotate(first + t, first + f, first + f + 1);
+    }
+    Renumber(std::min(from, to), std::max(from, to) + 1);
+}
+
+void TrackList::Clear()
+{
+    m_byPath.clear();
+    m_entries.clear();
+    m_nFirstChange = 0;
+}
+
+std::size_t TrackList::TakeFirstChange()
+{
+    const std::size_t first = std::min(m_nFirstChange, m_entries.size());
+    m_nFirstChange = m_entries.size();
+    return first;
+}
+
+// Only the entries whose position changed are touched: appending costs one entry, a move the
+// range it crosses.
+void TrackList::Renumber(std::size_t first, std::size_t last)
+{
+    m_nFirstChange = std::min(m_nFirstChange, first);
+    for (std::size_t i = first; i < last; ++i) {
+        m_entries[i]->m_nIndex = static_cast<std::int32_t>(i);
+    }
+}
+
 bool IsValidTrackIndex(const TrackList& tracks, std::int32_t index)
 {
     return index >= 0 && static_cast<std::size_t>(index) < tracks.size();
@@ -31,7 +105,7 @@ bool IsValidTrackIndex(const TrackList& tracks, std::int32_t index)
 
 void AddTrack(TrackList& tracks, const QString& path, const QString& title, double length)
 {
-    tracks.push_back(NewFileEntry(path, title, length));
+    tracks.Insert(tracks.size(), NewFileEntry(path, title, length));
 }
 
 void InsertTrack(TrackList& tracks, const QString& path, const QString& title, double length,
@@ -41,7 +115,7 @@ void InsertTrack(TrackList& tracks, const QString& path, const QString& title, d
         AddTrack(tracks, path, title, length);
         return;
     }
-    tracks.insert(tracks.begin() + index, NewFileEntry(path, title, length));
+    tracks.Insert(static_cast<std::size_t>(index), NewFileEntry(path, title, length));
 }
 
 void InsertTrackSorted(TrackList& tracks, const QString& path, const QString& title, double length,
@@ -51,8 +125,7 @@ void InsertTrackSorted(TrackList& tracks, const QString& path, const QString& ti
     // be the first greater path, not any place a binary search would find.
     for (std::size_t i = static_cast<std::size_t>(std::max(start, 0)); i < tracks.size(); ++i) {
         if (QString::compare(path, tracks[i]->strPath, Qt::CaseSensitive) < 0) {
-            tracks.insert(tracks.begin() + static_cast<std::ptrdiff_t>(i),
-                          NewFileEntry(path, title, length));
+            tracks.Insert(i, NewFileEntry(path, title, length));
             return;
         }
     }
@@ -61,26 +134,20 @@ void InsertTrackSorted(TrackList& tracks, const QString& path, const QString& ti
 
 void RemoveAllTracks(TrackList& tracks)
 {
-    tracks.clear();
+    tracks.Clear();
 }
 
 void RemoveTrack(TrackList& tracks, std::int32_t index)
 {
     if (IsValidTrackIndex(tracks, index)) {
-        tracks.erase(tracks.begin() + index);
+        tracks.Remove(static_cast<std::size_t>(index));
     }
 }
 
 void MoveTrack(TrackList& tracks, std::int32_t from, std::int32_t to)
 {
-    if (!IsValidTrackIndex(tracks, from) || !IsValidTrackIndex(tracks, to) || from == to) {
-        return;
-    }
-    const auto first = tracks.begin();
-    if (from < to) {
-        std::rotate(first + from, first + from + 1, first + to + 1);
-    } else {
-        std::rotate(first + to, first + from, first + from + 1);
+    if (IsValidTrackIndex(tracks, from) && IsValidTrackIndex(tracks, to)) {
+        tracks.Move(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
     }
 }
 

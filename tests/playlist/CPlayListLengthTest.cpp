@@ -38,6 +38,22 @@ TEST_F(Length, OneRequestAtATimeForTheFirstRowWithoutTime)
     EXPECT_EQ(m_sent, Numbers{});
 }
 
+// The request looks only below the rows it knows to have a "Time" text; a rebuilt view must send
+// it back to the top, where a failed file's "???" is gone and the file is asked for again.
+TEST_F(Length, AFailedFileIsAskedForAgainOnceItsRowIsRebuilt)
+{
+    AddEntries({-1.0, 12.0});
+    EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(0));
+    Report(0, -1.0);
+    g_bLoaderBusy = 0;
+    EXPECT_EQ(WaitForRequest(m_loaderEvent, CPlayList::kLengthRequestInterval + 100), "");
+    ClickButton(IDC_SHOWPATH);
+    ASSERT_TRUE(WaitForAllRows());
+    EXPECT_EQ(Rows(),
+              (Texts{PathOf(0).toStdString() + "||Q", PathOf(1).toStdString() + "|0:12|P"}));
+    EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(0));
+}
+
 TEST_F(Length, AReportReachesEveryEntryWithExactlyThatPath)
 {
     for (const char* name : {"same", "other", "same", "SAME"}) {

@@ -1,7 +1,9 @@
 #include "playlist/TrackList.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
 #include <tuple>
 #include <vector>
 
@@ -75,6 +77,53 @@ TEST(TrackListTest, NamesAreFileNamesWithoutFolderAndExtension)
         EXPECT_EQ(GetTrackName(tracks, 0).toStdString(), name) << path;
         // An index beyond either end gives the empty text, not a crash.
         EXPECT_EQ(GetTrackName(tracks, 1) + GetTrackName(tracks, -1), QString());
+    }
+}
+
+// The positions of every path, found by walking the whole list.
+std::map<std::string, std::vector<std::int32_t>> ScannedPositions(const TrackList& tracks)
+{
+    std::map<std::string, std::vector<std::int32_t>> positions;
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        positions[tracks[i]->strPath.toStdString()].push_back(static_cast<std::int32_t>(i));
+    }
+    return positions;
+}
+
+// After every kind of change, duplicates included, the index finds exactly the entries a walk
+// over the list finds; a path that left the list is found nowhere.
+TEST(TrackListTest, PathIndexFollowsEveryChange)
+{
+    using Change = std::function<void(TrackList&)>;
+    const std::pair<const char*, Change> changes[] = {
+        {"append", [](TrackList& t) { AddTrack(t, "b", {}, -1.0); }},
+        {"append a duplicate", [](TrackList& t) { AddTrack(t, "a", {}, -1.0); }},
+        {"insert at the front", [](TrackList& t) { InsertTrack(t, "c", {}, -1.0, 0); }},
+        {"insert in the middle", [](TrackList& t) { InsertTrack(t, "a", {}, -1.0, 2); }},
+        {"insert sorted", [](TrackList& t) { InsertTrackSorted(t, "aa", {}, -1.0, 0); }},
+        {"insert sorted from a start", [](TrackList& t) { InsertTrackSorted(t, "0", {}, 1, 3); }},
+        {"move down", [](TrackList& t) { MoveTrack(t, 0, 4); }},
+        {"move up", [](TrackList& t) { MoveTrack(t, 5, 1); }},
+        {"move to a neighbour", [](TrackList& t) { MoveTrack(t, 2, 3); }},
+        {"move out of range", [](TrackList& t) { MoveTrack(t, 2, 99); }},
+        {"remove a duplicate", [](TrackList& t) { RemoveTrack(t, 1); }},
+        {"remove the last", [](TrackList& t) { RemoveTrack(t, static_cast<int>(t.size()) - 1); }},
+        {"remove out of range", [](TrackList& t) { RemoveTrack(t, -1); }},
+        {"remove the first", [](TrackList& t) { RemoveTrack(t, 0); }},
+        {"remove all", [](TrackList& t) { RemoveAllTracks(t); }},
+        {"append after clearing", [](TrackList& t) { AddTrack(t, "a", {}, -1.0); }},
+    };
+    TrackList tracks = ListOf({"a", "x", "a"});
+    const std::vector<QString> paths = {"a", "aa", "b", "c", "x", "0", "gone"};
+    for (const auto& [what, change] : changes) {
+        change(tracks);
+        const auto scanned = ScannedPositions(tracks);
+        for (const QString& path : paths) {
+            const auto found = scanned.find(path.toStdString());
+            EXPECT_EQ(tracks.IndicesOf(path),
+                      found == scanned.end() ? std::vector<std::int32_t>{} : found->second)
+                << what << ": " << path.toStdString();
+        }
     }
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <thread>
+
+typedef struct _GstObject GstObject;
+class CAutoResetEvent;
+class CRenderAbort;
+
+// The track length loader: a thread of its own that measures one media file at a time and
+// reports each result to the main window. The playlist window hands it a path through the
+// shared globals of Globals.h: it writes g_strLengthPath while g_bLoaderBusy reads 0, raises the
+// flag and signals g_hTrackLengthEvent. The thread wakes, measures, writes g_dTrackLength, sends
+// WM_TRACK_LENGTH_LOADED to g_hMainWnd and waits until it has been handled, then lowers the flag.
+//
+// It measures with the very render that opens a file for playing, with null sinks and no
+// window: a file the player would refuse gets -1.0. It runs below normal priority, its streaming
+// threads included, and releases every media object before it waits for the next path.
+class CTrackLengthLoader
+{
+public:
+    // How far the thread's nice value is raised above the one it starts with.
+    static constexpr int kBelowNormalNice = 4;
+
+    CTrackLengthLoader();
+    // Stops the thread if it runs.
+    ~CTrackLengthLoader();
+    CTrackLengthLoader(const CTrackLengthLoader&) = delete;
+    CTrackLengthLoader& operator=(const CTrackLengthLoader&) = delete;
+
+    // Starts the thread (again after Stop); it waits on g_hTrackLengthEvent, which must exist until
+    // Stop. UI thread, after g_hMainWnd is set.
+    void Start();
+    // Ends the thread and waits for it, promptly also in the middle of a measurement or of a
+    // report the UI thread has not taken yet (that report is dropped). Nothing is reported after
+    // Stop returns. UI thread.
+    void Stop();
+    bool IsRunning() const { return m_thread.joinable(); }
+
+    // The length of the file in seconds the way the loader measures it: -1.0 when the player
+    // would not play it, when its length cannot be told, or when `abort` gave the render up.
+    // Its streaming tasks run on threads of `taskPool` (null: GStreamer's own).
+    static double MeasureTrackLength(const QString& strPath,
+                                     const std::shared_ptr<CRenderAbort>& abort,
+                                     GstObject* taskPool);
+
+private:
+    struct HandOver;
+
+    // The thread procedure: waits, measures, reports, until stopped.
+    int TrackLengthThread();
+    // Sends the report and waits until the main window has handled it; false when stopped first.
+    bool ReportTrackLength();
+
+    CAutoResetEvent* m_pEvent = nullptr; // g_hTrackLengthEvent when the thread started
+    std::shared_ptr<HandOver> m_pHandOver;
+    std::shared_ptr<CRenderAbort> m_pAbort;
+    std::thread m_thread;
+};

@@ -1,0 +1,272 @@
+// The track length loader with the real playlist window on generated files: the window asks, the
+// loader measures and reports, a stand-in for the main window hands the report to the window.
+
+#include "playback/TrackLengthLoader.h"
+
+#include "HangingFormat.h"
+#include "TestMedia.h"
+#include "common/AppMessage.h"
+#include "common/AppMessages.h"
+#include "common/AutoResetEvent.h"
+#include "common/Globals.h"
+#include "controls/CTavListCtrl.h"
+#include "playback/GraphCore.h"
+#include "playlist/CPlayList.h"
+#include "resources/ControlTable.h"
+#include "resources/PlayListDialog.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Texts = std::vector<std::string>;
+
+struct Report
+{
+    std::string path;
+    double length;
+};
+
+class LoaderTest : public QObject, public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        g_hMainWnd = this;
+        g_hTrackLengthEvent = &m_event;
+        g_bLoaderBusy = 0;
+        g_strLengthPath.clear();
+        m_window = std::make_unique<CPlayList>();
+    }
+
+    void TearDown() override
+    {
+        m_loader.Stop();
+        m_window.reset();
+        g_hMainWnd = nullptr;
+        g_hTrackLengthEvent = nullptr;
+        g_bLoaderBusy = 0;
+    }
+
+    // The main window's part: the report goes to the playlist window.
+    bool event(QEvent* event) override
+    {
+        if (event->type() != CAppMessageEvent::EventType()) {
+            return QObject::event(event);
+        }
+        auto* message = static_cast<CAppMessageEvent*>(event);
+        if (message->Message() == WM_TRACK_LENGTH_LOADED) {
+            m_reports.push_back({g_strLengthPath.toStdString(), g_dTrackLength});
+            m_window->OnTrackLengthLoaded();
+            if (m_onReport) {
+                std::exchange(m_onReport, nullptr)();
+            }
+        }
+        return true;
+    }
+
+    QString Missing() const { return m_dir.filePath(QStringLiteral("missing.avi")); }
+    QString Hanging()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("hangs.avi"));
+        QFile file(path);
+        if (RegisterHangingFormat() && file.open(QIODevice::WriteOnly)) {
+            file.write(HangingFileBytes());
+        }
+        return path;
+    }
+
+    void Add(const QString& path) { m_window->AddFileEntry(path, QString(), -1.0); }
+
+    CTavListCtrl* List() const
+    {
+        return res::FindControl<CTavListCtrl>(m_window.get(), IDC_PLAYLIST);
+    }
+
+    // Runs the event loop until every row shows a "Time" text (bounded).
+    bool WaitForAllTimes(int timeoutMs = 30000)
+    {
+        return QTest::qWaitFor(
+            [this] {
+                for (int row = 0; row < List()->GetItemCount(); ++row) {
+                    if (List()->GetItemText(row, 1).isEmpty()) {
+                        return false;
+                    }
+                }
+                return true;
+            },
+            timeoutMs);
+    }
+
+    // Each row as "Time|picture": picture P plain, Q no length.
+    Texts Times() const
+    {
+        Texts rows;
+        for (int row = 0; row < List()->GetItemCount(); ++row) {
+            const int image = List()->GetItemImage(row);
+            rows.push_back((List()->GetItemText(row, 1) + u'|' +
+                            QLatin1Char(image >= 0 && image < 5 ? "BPAMQ"[image] : '?'))
+                               .toStdString());
+        }
+        return rows;
+    }
+
+    Texts ReportedPaths() const
+    {
+        Texts paths;
+        for (const Report& report : m_reports) {
+            paths.push_back(report.path);
+        }
+        return paths;
+    }
+
+    QTemporaryDir m_dir;
+    CAutoResetEvent m_event;
+    std::unique_ptr<CPlayList> m_window;
+    CTrackLengthLoader m_loader;
+    std::vector<Report> m_reports;
+    std::function<void()> m_onReport;
+};
+
+std::string Std(const QString& text)
+{
+    return text.toStdString();
+}
+
+// One list holds a file of every kind; the rows fill one after the other, in list order, each
+// path measured once, the duplicate filled by the report of its twin.
+TEST_F(LoaderTest, EveryRowGetsItsLengthOrQuestionMarksOneAfterTheOther)
+{
+    const QString avi = TestMediaPath(TestClip::Avi);
+    const struct
+    {
+        QString path;
+        const char* time;
+    } cases[] = {
+        {avi, "0:03|P"},
+        {TestMediaPath(TestClip::VideoOnly), "0:03|P"},
+        {TestMediaPath(TestClip::AudioOnly), "0:03|P"},
+        {TestMediaPath(TestClip::OddName), "0:03|P"},
+        {Missing(), "???|Q"},
+        // Its audio would play: half a film is refused, for measuring as for playing.
+        {TestMediaPath(TestClip::NoVideoDecoder), "???|Q"},
+        {TestMediaPath(TestClip::Empty), "???|Q"},
+        {TestMediaPath(TestClip::NotMedia), "???|Q"},
+        {avi, "0:03|P"},
+    };
+    Texts expected;
+    Texts order;
+    for (const auto& c : cases) {
+        Add(c.path);
+        expected.push_back(c.time);
+        if (&c != &cases[std::size(cases) - 1]) {
+            order.push_back(Std(c.path));
+        }
+    }
+    m_loader.Start();
+    ASSERT_TRUE(WaitForAllTimes());
+    EXPECT_EQ(Times(), expected);
+    EXPECT_EQ(ReportedPaths(), order);
+    EXPECT_NEAR(m_reports.front().length, kTestClipSeconds, 1.0 / kTestClipFps);
+    EXPECT_EQ(m_reports[4].length, -1.0);
+}
+
+TEST_F(LoaderTest, TwoSignalsBeforeTheLoaderWakesGiveOneMeasurement)
+{
+    g_strLengthPath = TestMediaPath(TestClip::Avi);
+    g_bLoaderBusy = 1;
+    m_event.Set();
+    m_event.Set();
+    m_loader.Start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return g_bLoaderBusy.load() == 0; }, 10000));
+    // A second measurement would be reported within a few render times.
+    QTest::qWait(CGraphCore::kRenderTimeout.count() / 10);
+    EXPECT_EQ(ReportedPaths(), Texts{Std(g_strLengthPath)});
+}
+
+// While one request is outstanding (its report not yet handled) a new one comes: a signal of
+// the event, or an entry added to the list. Neither is lost.
+TEST_F(LoaderTest, ARequestMadeWhileAMeasurementIsOutstandingIsServedAfterIt)
+{
+    const QString avi = TestMediaPath(TestClip::Avi);
+    const QString videoOnly = TestMediaPath(TestClip::VideoOnly);
+    const struct
+    {
+        const char* what;
+        std::function<void()> request;
+        Texts reports;
+    } cases[] = {
+        {"the event signalled again", [] { g_hTrackLengthEvent->Set(); }, {Std(avi), Std(avi)}},
+        {"an entry added", [&] { Add(videoOnly); }, {Std(avi), Std(videoOnly)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_reports.clear();
+        m_window = std::make_unique<CPlayList>();
+        Add(avi);
+        m_onReport = c.request;
+        m_loader.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_reports.size() >= c.reports.size(); }, 10000));
+        EXPECT_EQ(ReportedPaths(), c.reports);
+        EXPECT_TRUE(WaitForAllTimes());
+        m_loader.Stop();
+    }
+}
+
+TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheListGoesOn)
+{
+    Add(Hanging());
+    Add(TestMediaPath(TestClip::Avi));
+    m_loader.Start();
+    ASSERT_TRUE(WaitForAllTimes());
+    EXPECT_EQ(Times(), (Texts{"???|Q", "0:03|P"}));
+}
+
+// The OK path stops the loader before the event goes. Whatever it is doing, it stops well within
+// the time a hanging render would take, and nothing is reported afterwards.
+TEST_F(LoaderTest, StopIsPromptInEveryStateAndNothingIsReportedAfterIt)
+{
+    const QString hanging = Hanging();
+    const struct
+    {
+        const char* what;
+        QString path; // empty: no request
+        std::chrono::milliseconds settle;
+    } cases[] = {
+        {"waiting for a path", QString(), 0ms},
+        {"measuring a file that never gets ready", hanging, 300ms},
+        // The report is sent but the UI thread does not turn its event loop.
+        {"its report not yet taken", TestMediaPath(TestClip::Avi), 1500ms},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_reports.clear();
+        CTrackLengthLoader loader;
+        loader.Start();
+        if (!c.path.isEmpty()) {
+            g_strLengthPath = c.path;
+            g_bLoaderBusy = 1;
+            m_event.Set();
+        }
+        std::this_thread::sleep_for(c.settle);
+        const auto start = std::chrono::steady_clock::now();
+        loader.Stop();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, CGraphCore::kRenderTimeout / 5);
+        EXPECT_FALSE(loader.IsRunning());
+        QTest::qWait(50);
+        EXPECT_EQ(ReportedPaths(), Texts{});
+    }
+}
+
+} // namespace
