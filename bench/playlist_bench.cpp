@@ -9,6 +9,7 @@
 // than the list, the report is also measured against a bare scan comparing the same paths held
 // in a plain list of strings, in the same run.
 
+#include "PlayListFilesBench.h"
 #include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
 #include "playlist/CPlayList.h"
@@ -158,6 +159,28 @@ int main(int argc, char** argv)
         std::printf("  %-18s", kNames[op]);
         for (std::size_t s = 1; s < kSizes.size(); ++s) {
             std::printf("  x%-7d %6.2f", kSizes[s] / kSizes[0], results[s][op] / results[0][op]);
+        }
+        std::printf("\n");
+    }
+    // The playlist's file work: per entry at each size, the whole at the largest, and the growth
+    // of time per entry against the smallest list.
+    std::vector<std::array<double, kFileOperationCount>> files;
+    for (const int size : kSizes) {
+        files.push_back(MeasureFileOperations(size));
+    }
+    std::printf("\n%-14s", "file work");
+    for (const int size : kSizes) {
+        std::printf("  %9d", size);
+    }
+    std::printf("   (ns per entry)  total at %d   growth per entry\n", kSizes.back());
+    for (int op = 0; op < kFileOperationCount; ++op) {
+        std::printf("%-14s", kFileOperationNames[op]);
+        for (std::size_t s = 0; s < kSizes.size(); ++s) {
+            std::printf("  %9.1f", files[s][op]);
+        }
+        std::printf("   %14.1f ms  ", files.back()[op] * kSizes.back() / 1e6);
+        for (std::size_t s = 1; s < kSizes.size(); ++s) {
+            std::printf("  x%d %.2f", kSizes[s] / kSizes[0], files[s][op] / files[0][op]);
         }
         std::printf("\n");
     }

@@ -138,6 +138,12 @@ TEST_F(PlayListFilesTest, AFolderScanInsertsItsMediaFilesInPathOrderAfterTheEarl
     ASSERT_EQ(::symlink(QFile::encodeName(root).constData(),
                         QFile::encodeName(root + QStringLiteral("/sub/loop")).constData()),
               0);
+    // Links to folders are not followed: neither one back up the tree nor one to a folder beside
+    // it.
+    Write(QStringLiteral("outside/o.avi"));
+    ASSERT_EQ(::symlink("../../outside",
+                        QFile::encodeName(root + QStringLiteral("/sub/beside")).constData()),
+              0);
     ASSERT_EQ(::symlink("b.avi", QFile::encodeName(root + QStringLiteral("/link.avi")).constData()),
               0);
     AddEntries({-1.0});
@@ -252,6 +258,9 @@ TEST_F(PlayListFilesTest, SaveWritesTheRowsByExtensionWithTitlesFromTags)
     for (const SaveCase& c : cases) {
         const QString target = m_dir.filePath(c.answer);
         CUserDialogs::SetNextFileName(target);
+        for (qsizetype i = 0; i < c.asked.size(); ++i) {
+            CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+        }
         ClickButton(IDC_SAVE);
         EXPECT_EQ(m_window->windowTitle(), target) << c.name;
         QFile file(target);
