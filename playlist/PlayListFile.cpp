@@ -89,7 +89,9 @@ QString PathLine(const QString& path)
     if (plain || !path.startsWith(QLatin1Char('/'))) {
         return path;
     }
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    // Built by hand: a URL made from a path that starts with "//" would take its first folder as
+    // a host name.
+    return kFileUrl + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
 }
 
 // A title on one line: a line break inside it would split the entry.
@@ -166,8 +168,11 @@ QString ResolvePlayListPath(const QString& text, const QString& folder)
 {
     QString path;
     if (text.startsWith(kFileUrl)) {
-        const QUrl url(text);
-        path = url.isLocalFile() && url.host().isEmpty() ? url.toLocalFile() : QString();
+        // Only local URLs, "file:///path": a host name would name another machine.
+        const QString rest = text.mid(kFileUrl.size());
+        if (rest.startsWith(QLatin1Char('/'))) {
+            path = QUrl::fromPercentEncoding(rest.toUtf8());
+        }
     } else if (text.startsWith(QLatin1Char('/'))) {
         path = text;
     } else if (!text.isEmpty()) {

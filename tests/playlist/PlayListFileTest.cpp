@@ -146,6 +146,7 @@ TEST(PlayListFormatTest, EveryWrittenListReadsBackToTheSameEntries)
          QStringLiteral("\u00e9t\u00e9"), -1},
         {"/m/ leading and trailing space.avi ", "", 0},
         {"/m/line\nbreak.avi", "", 3},
+        {"//m/carriage\rreturn.avi", "", 4},
         {"/m/#hash%percent.avi", "#EXTINF:1,x", 12},
     };
     std::vector<NumberedItem> numbered;
@@ -161,7 +162,7 @@ TEST(PlayListFormatTest, EveryWrittenListReadsBackToTheSameEntries)
     for (const QByteArray& text : {m3u, pls}) {
         EXPECT_EQ(text.count('\n'), text.count("\r\n"));
     }
-    EXPECT_TRUE(pls.endsWith("NumberOfEntries=5\r\nVersion=2\r\n"));
+    EXPECT_TRUE(pls.endsWith("NumberOfEntries=6\r\nVersion=2\r\n"));
 
     // A title with a line break stays one line.
     EXPECT_EQ(WritePlayListText(PlayListFormat::M3u, {{1, {"/a.avi", "two\r\nlines", 1}}}),
