@@ -56,18 +56,37 @@ bool ValueAfterKey(const QString& line, const QString& key, QString* value)
     return true;
 }
 
-// The lines of a list, read one at a time.
+// The lines of a list, read and decoded one at a time (a list of millions of empty lines must
+// not become millions of strings at once). A UTF-8 byte-order mark at the start is dropped, so
+// a header behind it is still seen.
 class LineReader
 {
 public:
-    explicit LineReader(std::vector<QString> lines) : m_lines(std::move(lines)) {}
-    bool AtEnd() const { return m_next >= m_lines.size(); }
-    // The next line, or the empty text past the end.
-    QString Next() { return AtEnd() ? QString() : m_lines[m_next++]; }
+    explicit LineReader(const QByteArray& bytes)
+        : m_bytes(bytes), m_next(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0)
+    {}
+    bool AtEnd() const { return m_next >= m_bytes.size(); }
+    // The next line without its line end, or the empty text past the end.
+    QString Next()
+    {
+        if (AtEnd()) {
+            return {};
+        }
+        const qsizetype start = m_next;
+        qsizetype end = m_bytes.indexOf('\n', start);
+        m_next = end < 0 ? m_bytes.size() : end + 1;
+        if (end < 0) {
+            end = m_bytes.size();
+        }
+        if (end > start && m_bytes[end - 1] == '\r') {
+            --end;
+        }
+        return DecodeLine(m_bytes.constData() + start, end - start);
+    }
 
 private:
-    std::vector<QString> m_lines;
-    std::size_t m_next = 0;
+    const QByteArray& m_bytes;
+    qsizetype m_next;
 };
 
 void AddItem(std::vector<PlayListItem>* items, const QString& pathText, const QString& folder,
@@ -123,26 +142,6 @@ PlayListFormat PlayListFormatOf(const QString& path)
     return PlayListFormat::None;
 }
 
-std::vector<QString> SplitPlayListLines(const QByteArray& bytes)
-{
-    std::vector<QString> lines;
-    const char* data = bytes.constData();
-    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0) {
-            end = bytes.size();
-        }
-        if (end > start && data[end - 1] == '\r') {
-            --end;
-        }
-        lines.push_back(DecodeLine(data + start, end - start));
-        start = next;
-    }
-    return lines;
-}
-
 int ParsePlayListLength(QStringView text)
 {
     qsizetype i = 0;
@@ -191,13 +190,16 @@ QString ResolvePlayListPath(const QString& text, const QString& folder)
 std::vector<PlayListItem> ReadM3uEntries(const QByteArray& bytes, const QString& folder)
 {
     std::vector<PlayListItem> items;
-    const std::vector<QString> lines = SplitPlayListLines(bytes);
-    std::size_t next = !lines.empty() && lines[0].startsWith(kM3uHeader) ? 1 : 0;
-    while (next < lines.size()) {
-        const QString& line = lines[next++];
+    LineReader reader(bytes);
+    bool haveLine = !reader.AtEnd();
+    QString line = reader.Next();
+    if (line.startsWith(kM3uHeader)) {
+        haveLine = !reader.AtEnd();
+        line = reader.Next();
+    }
+    while (haveLine && items.size() < kMaxPlayListEntries) {
         int length = -1;
         QString title;
-        const QString* pathLine = &line;
         if (line.startsWith(kExtInf)) {
             const qsizetype comma = line.indexOf(QLatin1Char(','), kExtInf.size());
             if (comma > kExtInf.size()) {
@@ -206,13 +208,15 @@ std::vector<PlayListItem> ReadM3uEntries(const QByteArray& bytes, const QString&
                 title = line.mid(comma + 1);
             }
             // An "#EXTINF:" line as the very last line has no path line to go with it.
-            if (next >= lines.size()) {
+            if (reader.AtEnd()) {
                 break;
             }
-            pathLine = &lines[next++];
+            line = reader.Next();
         }
         // Empty lines name nothing and are passed over.
-        AddItem(&items, *pathLine, folder, std::move(title), length);
+        AddItem(&items, line, folder, std::move(title), length);
+        haveLine = !reader.AtEnd();
+        line = reader.Next();
     }
     return items;
 }
@@ -221,11 +225,11 @@ bool ReadPlsEntries(const QByteArray& bytes, const QString& folder,
                     std::vector<PlayListItem>* items)
 {
     items->clear();
-    LineReader reader(SplitPlayListLines(bytes));
+    LineReader reader(bytes);
     if (!reader.Next().startsWith(kPlsHeader)) {
         return false;
     }
-    while (!reader.AtEnd()) {
+    while (!reader.AtEnd() && items->size() < kMaxPlayListEntries) {
         QString pathText;
         if (!ValueAfterKey(reader.Next(), kFileKey, &pathText)) {
             continue;

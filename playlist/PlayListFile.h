@@ -41,10 +41,9 @@ PlayListFormat PlayListFormatOf(const QString& path);
 // Lists larger than this are not read: no real list comes near it, and reading a huge file (or
 // turning millions of lines into rows) would stall the window.
 inline constexpr qint64 kMaxPlayListBytes = 64 * 1024 * 1024;
-
-// The lines of a list without their line ends, each decoded on its own. A UTF-8 byte-order mark
-// at the start is dropped, so a header behind it is still seen.
-std::vector<QString> SplitPlayListLines(const QByteArray& bytes);
+// A reader stops after this many entries: within the size limit a hostile list of one-letter
+// lines would otherwise add tens of millions of rows.
+inline constexpr std::size_t kMaxPlayListEntries = 500'000;
 
 // A length as the list gives it: optional white space and sign, then decimal digits up to the
 // first other character; no digits give 0. Values beyond the integer range are clamped.

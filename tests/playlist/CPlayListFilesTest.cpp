@@ -3,6 +3,7 @@
 #include "PlayListFixture.h"
 #include "common/AppMessages.h"
 #include "controls/CTavEdit.h"
+#include "playlist/PlayListIO.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -12,6 +13,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -125,6 +129,32 @@ TEST_F(PlayListFilesTest, AddFileAppendsMediaReadsListsAndMarksAsAPersonExpects)
         ClickButton(IDC_ADDFILE);
         EXPECT_EQ(Rows(), c.rows) << c.name;
         EXPECT_EQ(m_sent, c.sent) << c.name;
+    }
+}
+
+// Names that are no readable list add nothing and tell nobody, at once; a list kind that is
+// recognised but not read adds nothing and tells the main window.
+TEST_F(PlayListFilesTest, ListsThatCannotBeReadAddNothingAndNeverBlock)
+{
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.m3u"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = m_dir.filePath(QStringLiteral("zero.pls"));
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(device).constData()), 0);
+    QDir().mkpath(m_dir.filePath(QStringLiteral("folder.m3u")));
+    const std::pair<QString, Numbers> cases[] = {
+        {fifo, {}},
+        {device, {}},
+        {m_dir.filePath(QStringLiteral("folder.m3u")), {}},
+        {m_dir.filePath(QStringLiteral("missing.m3u")), {}},
+        {Write(QStringLiteral("headless.pls"), "File1=/a.avi\n"), {}},
+        {Write(QStringLiteral("disc.CUE"), "FILE \"a.avi\" BINARY\n"), {WM_PLAYLIST_CHANGED}},
+        {Write(QStringLiteral("empty.m3u"), ""), {WM_PLAYLIST_CHANGED}},
+    };
+    for (const auto& [path, sent] : cases) {
+        m_sent.clear();
+        LoadPlayListFile(*m_window, path);
+        EXPECT_EQ(m_window->Tracks().size(), 0u) << path.toStdString();
+        EXPECT_EQ(m_sent, sent) << path.toStdString();
     }
 }
 

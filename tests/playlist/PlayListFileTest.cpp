@@ -249,6 +249,9 @@ TEST(PlayListFormatTest, OnlyRegularFilesOfSaneSizeAreReadAsLists)
     QByteArray bytes;
     ASSERT_TRUE(ReadPlayListBytes(nuls, &bytes));
     const Items items = ReadM3uEntries(bytes, dir.path());
+    // A list of a million tiny lines stops at the entry limit.
+    EXPECT_EQ(ReadM3uEntries(QByteArray("/a\n").repeated(600'000), dir.path()).size(),
+              kMaxPlayListEntries);
     // A line of NUL bytes names no file.
     EXPECT_EQ(Describe(items), Describe({{"/a.avi", "", -1}, {"/b.avi", "", -1}}));
 }
