@@ -177,8 +177,7 @@ TEST_F(PlayListFilesTest, AFolderScanInsertsItsMediaFilesInPathOrderAfterTheEarl
     ASSERT_EQ(::symlink("b.avi", QFile::encodeName(root + QStringLiteral("/link.avi")).constData()),
               0);
     AddEntries({-1.0});
-    AddEntries({-1.0});
-    m_window->Tracks()[1]->strPath = root + QStringLiteral("/0.avi"); // would sort first
+    m_window->AddFileEntry(root + QStringLiteral("/0.avi"), QString(), -1.0); // would sort first
 
     CUserDialogs::SetNextFileName(root);
     ClickButton(IDC_ADDFOLDER);
