@@ -6,7 +6,6 @@
 #include "common/Globals.h"
 #include "common/PathParts.h"
 #include "controls/CTavButtonCtrl.h"
-#include "controls/CTavEdit.h"
 #include "controls/CTavListCtrl.h"
 #include "controls/UserDialogs.h"
 #include "playlist/CPlayList.h"
@@ -22,6 +21,8 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 void CPlayList::BindFileControls()
 {
