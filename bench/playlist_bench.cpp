@@ -5,6 +5,7 @@
 // the last lines give each operation's growth against it. About 1 means: per entry, the total
 // grows linearly with the list; per call, a call costs the same however long the list is.
 
+#include "PlayListFilesBench.h"
 #include "common/AutoResetEvent.h"
 #include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
@@ -167,6 +168,28 @@ int main(int argc, char** argv)
             std::printf("  x%-7d %6.2f", kSizes[s] / kSizes[0], results[s][op] / results[0][op]);
         }
         std::printf("  %s\n", kPerCall[op] ? "(per call)" : "(per entry)");
+    }
+    // The playlist's file work: per entry at each size, the whole at the largest, and the growth
+    // of time per entry against the smallest list.
+    std::vector<std::array<double, kFileOperationCount>> files;
+    for (const int size : kSizes) {
+        files.push_back(MeasureFileOperations(size));
+    }
+    std::printf("\n%-14s", "file work");
+    for (const int size : kSizes) {
+        std::printf("  %9d", size);
+    }
+    std::printf("   (ns per entry)  total at %d   growth per entry\n", kSizes.back());
+    for (int op = 0; op < kFileOperationCount; ++op) {
+        std::printf("%-14s", kFileOperationNames[op]);
+        for (std::size_t s = 0; s < kSizes.size(); ++s) {
+            std::printf("  %9.1f", files[s][op]);
+        }
+        std::printf("   %14.1f ms  ", files.back()[op] * kSizes.back() / 1e6);
+        for (std::size_t s = 1; s < kSizes.size(); ++s) {
+            std::printf("  x%d %.2f", kSizes[s] / kSizes[0], files[s][op] / files[0][op]);
+        }
+        std::printf("\n");
     }
     std::printf("\nlength report per call, %d against %d entries: %.2f\n", kSizes.back(),
                 kSizes.front(), results.back()[kReport] / results.front()[kReport]);

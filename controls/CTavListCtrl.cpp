@@ -30,6 +30,19 @@ QStringList LocalFiles(const QMimeData* data)
     return paths;
 }
 
+// Files dropped here are only named in the list, never taken from where they are: the drop is
+// accepted as a copy whatever the source proposes (a move would have the source delete them).
+bool AcceptAsCopy(QDropEvent* event)
+{
+    if (LocalFiles(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 } // namespace
 
 // The rows of the view, in a vector for constant-time access by index.
@@ -414,20 +427,12 @@ void CTavListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CTavListCtrl::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (LocalFiles(event->mimeData()).isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
+    AcceptAsCopy(event);
 }
 
 void CTavListCtrl::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (LocalFiles(event->mimeData()).isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
+    AcceptAsCopy(event);
 }
 
 void CTavListCtrl::dropEvent(QDropEvent* event)
@@ -437,7 +442,9 @@ void CTavListCtrl::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    if (!AcceptAsCopy(event)) {
+        return;
+    }
     m_hDrop = std::move(paths);
     PostAppMessage(m_hNotifyWnd, WM_FILES_DROPPED);
 }

@@ -113,6 +113,7 @@ void CPlayList::BindControls()
             &CPlayList::OnShowPath);
     connect(res::FindControl<QRadioButton>(this, IDC_SHOWTAG), &QRadioButton::clicked, this,
             &CPlayList::OnShowTag);
+    BindFileControls();
 }
 
 void CPlayList::OnInitDialog()
@@ -175,6 +176,11 @@ void CPlayList::KillTimer(int nId)
     m_timers.at(static_cast<std::size_t>(nId)).stop();
 }
 
+bool CPlayList::event(QEvent* event)
+{
+    return m_messages.Dispatch(event) || QDialog::event(event);
+}
+
 void CPlayList::timerEvent(QTimerEvent* event)
 {
     for (std::size_t id = 0; id < m_timers.size(); ++id) {
@@ -191,6 +197,12 @@ void CPlayList::OnTimer(int nId)
     switch (nId) {
     case kRefillTimer:
         OnRefillTimer();
+        break;
+    case kScanProgressTimer:
+        OnScanProgressTimer();
+        break;
+    case kScanInsertTimer:
+        OnScanInsertTimer();
         break;
     case kLengthRequestTimer:
         OnLengthRequestTimer();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/AppMessage.h"
 #include "playlist/TrackList.h"
 
 #include <QBasicTimer>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 
 class CTavButtonCtrl;
 class CTavEdit;
@@ -68,7 +70,11 @@ public:
 
     // Timer IDs: 0 rebuilds missing rows, 1 and 2 belong to the folder scan, 3 asks the loader.
     static constexpr int kRefillTimer = 0;
+    static constexpr int kScanProgressTimer = 1;
+    static constexpr int kScanInsertTimer = 2;
     static constexpr int kLengthRequestTimer = 3;
+    static constexpr int kScanProgressInterval = 50;
+    static constexpr int kScanInsertInterval = 4;
     static constexpr int kRefillInterval = 10;
     static constexpr int kLengthRequestInterval = 500;
     // Once a report has been handled the next request follows at once: the loader lowers its busy
@@ -79,7 +85,11 @@ public:
     // Work one refill tick may spend before it lets the window breathe.
     static constexpr std::int64_t kRefillBudgetNs = 4'000'000;
 
+    // Paths a folder scan found and has not inserted yet, for tests.
+    std::size_t ScanQueueSize() const { return m_scanQueue.size(); }
+
 protected:
+    bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The Enter key: the window has no OK command.
@@ -110,6 +120,18 @@ private:
     void SetShowMode(int nMode);
     void NotifyPlayListChanged();
 
+    // Adding files and folders, dropped files, saving and Find.
+    void BindFileControls();
+    void OnAddFile();
+    void OnAddFolder();
+    void ClearScanQueue();
+    void ShowScanControls(bool bScanning);
+    void OnScanInsertTimer();
+    void OnScanProgressTimer();
+    LResult OnFilesDropped(WParam wParam, LParam lParam);
+    void OnSave();
+    void OnFindNext();
+
     CTavListCtrl* m_list = nullptr;
     TrackList m_tracks;
     CTavButtonCtrl* m_btnUp = nullptr;
@@ -131,4 +153,12 @@ private:
     int m_nFirstRowWithoutTime = 0;
     // Ticks left at the follow-up pace of timer 3; 0 at the normal pace.
     int m_nFollowUpTicks = 0;
+    CAppMessageMap m_messages;
+
+    // The folder scan: found paths in insertion order, the entry count when the scan began, and
+    // where the next path may start looking for its place (see OnScanInsertTimer).
+    std::deque<QString> m_scanQueue;
+    int m_nScanStart = 0;
+    int m_nScanCursor = 0;
+    std::size_t m_nScanExpectedSize = 0;
 };
