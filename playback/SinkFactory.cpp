@@ -175,6 +175,16 @@ std::string CurrentVideoSinkDescription()
 
 GstElementHandle CreateVideoSink()
 {
+    // One of the sinks the player would choose itself, named: made the way the player makes it
+    // (scaled, aspect ratio kept), so that each can be tried on a machine that offers several.
+    if (const char* name = std::getenv("VESSA_VIDEO_SINK"); name != nullptr) {
+        for (const VideoSinkKind kind : {VideoSinkKind::XVideo, VideoSinkKind::Gl,
+                                         VideoSinkKind::XImage, VideoSinkKind::Null}) {
+            if (std::strcmp(name, VideoSinkName(kind)) == 0) {
+                return MakeVideoSink(kind);
+            }
+        }
+    }
     if (auto sink = SinkFromEnvironment("VESSA_VIDEO_SINK")) {
         return sink;
     }

@@ -9,7 +9,8 @@
 //
 // VESSA_VIDEO_SINK and VESSA_AUDIO_SINK, when set, are element descriptions in gst-launch syntax
 // (for example "fakesink sync=true") that replace the defaults; headless tests choose their sinks
-// that way. A description that does not parse falls back to the default.
+// that way. A description that does not parse falls back to the default. The bare name of one of
+// the video sinks below ("ximagesink") gives that sink as the player makes it.
 //
 // Video: chosen once per process from what the machine offers, cheapest first for a picture
 // scaled to the video window (see ChooseVideoSink). Audio: autoaudiosink where a sound server or
