@@ -27,8 +27,9 @@ quintptr CVideoPanel::VideoOwnerHandle()
 #ifdef VESSA_HAVE_XCB
     // Qt sends the window's creation when it next flushes its connection; a round trip makes sure
     // the server has it before another client uses the id.
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-        xcb_connection_t* connection = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection != nullptr) { // not on other platforms (offscreen)
         std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
 #endif
