@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QString>
 #include <QUrl>
-
 #include <gst/video/videooverlay.h>
 
 #include <algorithm>
@@ -48,8 +47,8 @@ xcb_window_t MakeWindow(xcb_connection_t* connection)
 {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const xcb_window_t window = xcb_generate_id(connection);
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, kWidth,
-                      kHeight, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, kWidth, kHeight,
+                      0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_map_window(connection, window);
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     return window;
@@ -179,7 +178,8 @@ int main(int argc, char** argv)
         // Alternating which goes first, so neither always finds the other's leftovers.
         for (int turn = 0; turn < 2; ++turn) {
             const bool bLayer = (run + turn) % 2 == 0;
-            const double cpu = ChildCpuSeconds(argv[0], bLayer ? "--layer" : "--bare", file, seconds);
+            const double cpu =
+                ChildCpuSeconds(argv[0], bLayer ? "--layer" : "--bare", file, seconds);
             if (cpu < 0) {
                 std::fprintf(stderr, "playback_cpu_bench: a %s run failed\n",
                              bLayer ? "player" : "playbin");

@@ -324,7 +324,8 @@ int main(int argc, char** argv)
                 static_cast<long long>(kPollStep.count()));
     std::printf("player peak resident memory playing the demo clip: %.1f MiB\n",
                 peakKiB >= 0 ? peakKiB / 1024.0 : -1.0);
-    std::printf("process start to first frame on screen, medians, both with the same video sink:\n");
+    std::printf(
+        "process start to first frame on screen, medians, both with the same video sink:\n");
     for (auto it = results.rbegin(); it != results.rend(); ++it) {
         const bool bDefault = it + 1 == results.rend() && onlySink.empty();
         std::printf("%s %s: player %.1f ms, bare playbin %.1f ms, ratio player / playbin: %.2f\n",

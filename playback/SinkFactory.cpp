@@ -1,6 +1,5 @@
 #include "playback/SinkFactory.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -33,29 +32,25 @@ void KeepAspectRatio(GstElement* sink)
     }
 }
 
-// The plain X sink draws the picture at its own size, centred. A scaler in front of it makes the
-// picture the window's size; its default adds black borders where the aspect ratios differ.
-// Scaling comes before the colour conversion, so that only the window's pixels are converted.
+// The plain X sink draws the picture at its own size, centred. A size filter in front of it has
+// the picture scaled to the window's size by the converter every playbin puts before its video
+// sink, which converts and scales in one pass at no cost beyond converting alone; its default adds
+// black borders where the aspect ratios differ. (A pipeline built by hand needs a scaler of its
+// own in front of the sink: videoconvertscale, or videoconvert ! videoscale.)
 GstElementHandle ScaledXImageSink()
 {
     GstElementHandle bin = AdoptElement(gst_bin_new(nullptr));
-    GstElement* scale = gst_element_factory_make("videoscale", nullptr);
-    GstElement* size = gst_element_factory_make("capsfilter", kScalerCapsName);
-    GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
-    GstElement* sink = gst_element_factory_make("ximagesink", nullptr);
-    const std::array<GstElement*, 4> chain{scale, size, convert, sink};
-    bool made = true;
-    for (GstElement* element : chain) {
-        if (element == nullptr) {
-            made = false;
-        } else {
-            gst_bin_add(GST_BIN(bin.get()), element); // the bin takes the floating reference
-        }
-    }
-    if (!made || !gst_element_link_many(scale, size, convert, sink, nullptr)) {
+    const GstElementHandle size =
+        AdoptElement(gst_element_factory_make("capsfilter", kScalerCapsName));
+    const GstElementHandle sink = AdoptElement(gst_element_factory_make("ximagesink", nullptr));
+    if (size == nullptr || sink == nullptr) {
         return nullptr;
     }
-    const GstPadHandle target(gst_element_get_static_pad(scale, "sink"));
+    gst_bin_add_many(GST_BIN(bin.get()), size.get(), sink.get(), nullptr);
+    if (!gst_element_link(size.get(), sink.get())) {
+        return nullptr;
+    }
+    const GstPadHandle target(gst_element_get_static_pad(size.get(), "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
     return bin;
 }

@@ -24,7 +24,7 @@ enum class VideoSinkKind
 {
     XVideo, // the X video extension: the server scales
     Gl,     // GL on a hardware renderer
-    XImage, // the plain X sink behind a software scaler that follows the window's size
+    XImage, // the plain X sink, the picture scaled in software to the window's size before it
     Null,   // no display at all: frames are taken and dropped, in real time
 };
 
