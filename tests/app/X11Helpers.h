@@ -69,15 +69,17 @@ inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
 
 // Starts the player with the files under the X server, with the real video sink. The QProcess
 // kills it if it still runs when the test ends.
+// With bKeepErrors its standard error is kept for the test to read instead of passed on.
 inline void StartPlayer(QProcess& player, const QStringList& files,
-                        const QString& strWorkingDir = QString())
+                        const QString& strWorkingDir = QString(), bool bKeepErrors = false)
 {
     player.setWorkingDirectory(strWorkingDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("VESSA_VIDEO_SINK"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     player.setProcessEnvironment(env);
-    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player.setProcessChannelMode(bKeepErrors ? QProcess::SeparateChannels
+                                             : QProcess::ForwardedErrorChannel);
     player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), files);
 }
 
