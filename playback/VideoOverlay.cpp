@@ -5,6 +5,8 @@
 
 #include <gst/video/videooverlay.h>
 
+#include <utility>
+
 CVideoOverlay::~CVideoOverlay()
 {
     DestroyVideoWindow(m_window);
@@ -53,21 +55,15 @@ bool CVideoOverlay::Visible() const
 
 void CVideoOverlay::SetRect(const Rect& rect)
 {
-    GstElementHandle resized;
-    {
-        std::lock_guard lock(m_mutex);
-        m_rect = rect;
-        m_bHasRect = true;
-        PlaceLocked();
-        if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
-                             static_cast<int>(rect.height))) {
-            resized = RefObject(m_sink.get());
-        }
-    }
-    // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
-    // window.
-    if (resized != nullptr) {
-        RefreshPausedPicture(resized.get());
+    std::lock_guard lock(m_mutex);
+    m_rect = rect;
+    m_bHasRect = true;
+    PlaceLocked();
+    if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
+                         static_cast<int>(rect.height))) {
+        // A paused picture of the new size needs a new picture; asked for when the window is
+        // drawn again (a resize exposes it), not while it is out of sight or about to play.
+        m_bResized = true;
     }
 }
 
@@ -88,15 +84,21 @@ void CVideoOverlay::Reset()
 void CVideoOverlay::Expose()
 {
     GstElementHandle sink;
+    bool bResized = false;
     {
         std::lock_guard lock(m_mutex);
         sink = RefObject(m_sink.get());
+        bResized = std::exchange(m_bResized, false);
     }
-    // Outside the lock: the sink takes its own locks, which its streaming thread may hold while
-    // it asks us for the window.
-    if (sink != nullptr) {
-        gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
+    // Outside the lock: the sink takes its own locks, and a seek waits for the streaming thread,
+    // either of which may be asking us for the window.
+    if (sink == nullptr) {
+        return;
     }
+    if (bResized) {
+        RefreshPausedPicture(sink.get());
+    }
+    gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
 }
 
 void CVideoOverlay::RefreshPausedPicture(GstElement* sink)
