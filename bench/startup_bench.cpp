@@ -160,6 +160,10 @@ std::optional<double> TimeToFirstFrame(const ScreenArea& screen,
         }
         std::this_thread::sleep_for(kPollStep);
     }
+    if (!result) {
+        std::fprintf(stderr, "%s showed no frame within %lld s\n", argv[0].c_str(),
+                     static_cast<long long>(kFrameTimeout.count()));
+    }
     if (keepRunning != nullptr && result) {
         *keepRunning = pid;
     } else {

@@ -221,6 +221,18 @@ bool FollowWindowSize(GstElement* sink, int width, int height)
     // Setting caps asks upstream to negotiate again; only a real change is worth that.
     const bool changed = current == nullptr || !gst_caps_is_equal(current, wanted);
     if (changed) {
+        // While pictures flow, the converter may be half-way through the old size: its pictures
+        // must still pass until it has caught up, or the stream stops as not negotiated. While
+        // paused nothing is under way, and only the new size may pass (the converter would
+        // otherwise keep the size it has).
+        GstElement* top = sink;
+        while (GST_ELEMENT_PARENT(top) != nullptr) {
+            top = GST_ELEMENT_PARENT(top);
+        }
+        const bool flowing =
+            GST_STATE(top) == GST_STATE_PLAYING || GST_STATE_PENDING(top) == GST_STATE_PLAYING;
+        gst_util_set_object_arg(G_OBJECT(size.get()), "caps-change-mode",
+                                flowing ? "delayed" : "immediate");
         g_object_set(size.get(), "caps", wanted, nullptr);
     }
     if (current != nullptr) {

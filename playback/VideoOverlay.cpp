@@ -5,8 +5,6 @@
 
 #include <gst/video/videooverlay.h>
 
-#include <utility>
-
 CVideoOverlay::~CVideoOverlay()
 {
     DestroyVideoWindow(m_window);
@@ -55,15 +53,23 @@ bool CVideoOverlay::Visible() const
 
 void CVideoOverlay::SetRect(const Rect& rect)
 {
-    std::lock_guard lock(m_mutex);
-    m_rect = rect;
-    m_bHasRect = true;
-    PlaceLocked();
-    if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
-                         static_cast<int>(rect.height))) {
-        // A paused picture of the new size needs a new picture; asked for when the window is
-        // drawn again (a resize exposes it), not while it is out of sight or about to play.
-        m_bResized = true;
+    GstElementHandle resized;
+    {
+        std::lock_guard lock(m_mutex);
+        m_rect = rect;
+        m_bHasRect = true;
+        PlaceLocked();
+        if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
+                             static_cast<int>(rect.height))) {
+            resized = RefObject(m_sink.get());
+        }
+    }
+    // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
+    // window. The sink reads its window's new size when asked to draw again; a picture made for
+    // the new size would otherwise be placed by the old one.
+    if (resized != nullptr) {
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(resized.get()));
+        RefreshPausedPicture(resized.get());
     }
 }
 
@@ -84,21 +90,15 @@ void CVideoOverlay::Reset()
 void CVideoOverlay::Expose()
 {
     GstElementHandle sink;
-    bool bResized = false;
     {
         std::lock_guard lock(m_mutex);
         sink = RefObject(m_sink.get());
-        bResized = std::exchange(m_bResized, false);
     }
-    // Outside the lock: the sink takes its own locks, and a seek waits for the streaming thread,
-    // either of which may be asking us for the window.
-    if (sink == nullptr) {
-        return;
+    // Outside the lock: the sink takes its own locks, which its streaming thread may hold while
+    // it asks us for the window.
+    if (sink != nullptr) {
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
     }
-    if (bResized) {
-        RefreshPausedPicture(sink.get());
-    }
-    gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
 }
 
 void CVideoOverlay::RefreshPausedPicture(GstElement* sink)
@@ -111,17 +111,19 @@ void CVideoOverlay::RefreshPausedPicture(GstElement* sink)
     GstState current = GST_STATE_VOID_PENDING;
     GstState pending = GST_STATE_VOID_PENDING;
     gst_element_get_state(top.get(), &current, &pending, 0);
-    if (current != GST_STATE_PAUSED || pending != GST_STATE_VOID_PENDING) {
+    if (current == GST_STATE_PLAYING || pending == GST_STATE_PLAYING) {
         return; // playing: the next picture comes at the new size anyway
     }
+    // The same position again: the paused pipeline prerolls a picture of the new size. While a
+    // preroll is still under way the position may be unknown; the seek then keeps whatever it is.
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     gint64 position = 0;
-    if (!gst_element_query_position(top.get(), GST_FORMAT_TIME, &position)) {
-        return;
+    if (gst_element_query_position(top.get(), GST_FORMAT_TIME, &position)) {
+        gst_element_seek_simple(top.get(), GST_FORMAT_TIME, flags, position);
+    } else {
+        gst_element_seek(top.get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_NONE, -1,
+                         GST_SEEK_TYPE_NONE, -1);
     }
-    // The same position again: the paused pipeline prerolls a picture of the new size.
-    gst_element_seek_simple(top.get(), GST_FORMAT_TIME,
-                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            position);
 }
 
 void CVideoOverlay::EnsureWindowLocked()

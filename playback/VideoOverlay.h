@@ -58,6 +58,5 @@ private:
     quintptr m_owner = 0;
     bool m_bVisible = true;
     bool m_bHasRect = false;
-    bool m_bResized = false; // the scaled size changed since the picture was last drawn
     Rect m_rect;
 };

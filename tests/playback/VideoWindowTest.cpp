@@ -158,6 +158,33 @@ TEST_P(VideoWindow, StoppedPictureFillsTheRectangleKeepsItsAspectHidesAndOpensNo
     EXPECT_EQ(CountMappedTopLevels(), topLevels);
 }
 
+TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsTheStream)
+{
+    QWidget panel;
+    panel.setAttribute(Qt::WA_NativeWindow);
+    panel.resize(640, 480);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    const OpenedClip opened = OpenClip(TestClip::Avi);
+    ASSERT_EQ(opened.hr, S_OK);
+    const auto window = opened.graph->QueryVideoWindow();
+    window->put_Owner(panel.winId());
+    window->SetWindowPosition(0, 0, 640, 480);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    // A window dragged to a new size: one size after another while pictures flow.
+    for (int step = 0; step < 40; ++step) {
+        window->SetWindowPosition(0, 0, 200 + step * 11, 150 + step * 7);
+        QTest::qWait(5);
+    }
+    const REFERENCE_TIME after = Position(opened.graph);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Position(opened.graph) > after + 5 * kOneFrame; }, kBound))
+        << "the stream stopped";
+    for (const long code : DrainEvents(opened.graph)) {
+        EXPECT_NE(code, EC_ERRORABORT);
+    }
+}
+
 // A server without a usable X video adaptor and without a GPU (Xvfb announces the extension but
 // has no adaptor): the X video sink is missed, the GL context made on Mesa's software rasteriser
 // is passed over, and the scaled X sink is left.
