@@ -239,3 +239,22 @@ bool PlaceVideoWindow(quintptr window, quintptr parent, int x, int y, int width,
     return false;
 #endif
 }
+
+bool IsVideoWindowViewable(quintptr window)
+{
+#ifdef VESSA_HAVE_XCB
+    CVideoConnection& video = Video();
+    if (video.connection == nullptr || window == 0) {
+        return false;
+    }
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        video.connection,
+        xcb_get_window_attributes(video.connection, static_cast<xcb_window_t>(window)), nullptr);
+    const bool viewable = attributes != nullptr && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+    return viewable;
+#else
+    Q_UNUSED(window);
+    return false;
+#endif
+}

@@ -30,3 +30,6 @@ void DestroyVideoWindow(quintptr window);
 // has done it. False when the parent is not (or no longer) a window on the server.
 bool PlaceVideoWindow(quintptr window, quintptr parent, int x, int y, int width, int height,
                       bool mapped);
+
+// Whether the window is on the screen now (mapped, and every ancestor too).
+bool IsVideoWindowViewable(quintptr window);

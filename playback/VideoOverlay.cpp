@@ -5,6 +5,8 @@
 
 #include <gst/video/videooverlay.h>
 
+#include <utility>
+
 CVideoOverlay::~CVideoOverlay()
 {
     DestroyVideoWindow(m_window);
@@ -61,7 +63,13 @@ void CVideoOverlay::SetRect(const Rect& rect)
         PlaceLocked();
         if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
                              static_cast<int>(rect.height))) {
-            resized = RefObject(m_sink.get());
+            // Out of sight (a window not shown yet, about to play) the new picture waits until
+            // the window is drawn.
+            if (IsVideoWindowViewable(m_window)) {
+                resized = RefObject(m_sink.get());
+            } else {
+                m_bResized = true;
+            }
         }
     }
     // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
@@ -90,14 +98,20 @@ void CVideoOverlay::Reset()
 void CVideoOverlay::Expose()
 {
     GstElementHandle sink;
+    bool bResized = false;
     {
         std::lock_guard lock(m_mutex);
         sink = RefObject(m_sink.get());
+        bResized = std::exchange(m_bResized, false);
     }
-    // Outside the lock: the sink takes its own locks, which its streaming thread may hold while
-    // it asks us for the window.
-    if (sink != nullptr) {
-        gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
+    // Outside the lock: the sink takes its own locks, and a seek waits for the streaming thread,
+    // either of which may be asking us for the window.
+    if (sink == nullptr) {
+        return;
+    }
+    gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
+    if (bResized) {
+        RefreshPausedPicture(sink.get());
     }
 }
 

@@ -58,5 +58,6 @@ private:
     quintptr m_owner = 0;
     bool m_bVisible = true;
     bool m_bHasRect = false;
+    bool m_bResized = false; // a new size waits for the window to be drawn
     Rect m_rect;
 };
