@@ -7,6 +7,27 @@
 #include "resources/AppIcon.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Without a session bus, libdbus would start one by forking a helper from Qt's D-Bus thread
+// (accessibility looks for the bus at start-up), and a fork from a thread can hang the child and
+// whoever waits for it. The player needs no bus: where none is running it goes without one.
+void DoWithoutAMissingSessionBus()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        return;
+    }
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + QStringLiteral("/bus"))) {
+        return; // libdbus finds this one by itself
+    }
+    // An address that cannot connect: the lookup fails at once instead of launching anything.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vessa-no-session-bus");
+}
+
+} // namespace
 
 #include <atomic>
 #include <cstdlib>
@@ -51,14 +72,26 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    DoWithoutAMissingSessionBus();
+    // Every argument is a file, also one that looks like an option of Qt's ("-style", the word
+    // after "-display"): the command line is read from argv as the process got it, and Qt sees
+    // none of it.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    m_cmdInfo.ParseCommandLine(arguments);
     // Plugin loading and the first file's preroll dominate the start-up; they overlap with
-    // building the window. A first argument with a leading '-' may be an option of Qt's, which
-    // only QApplication can tell: it is not guessed at.
-    const bool bFileFirst = argc > 1 && argv[1][0] != '-';
-    m_firstRender.Start(bFileFirst ? QString::fromLocal8Bit(argv[1]) : QString());
+    // building the window.
+    CTavCommandLineInfo firstOnly = m_cmdInfo;
+    QString strFirst;
+    bool bLast = false;
+    firstOnly.GetNextCommandLineFile(strFirst, bLast);
+    m_firstRender.Start(strFirst);
 
-    m_pApplication = std::make_unique<QApplication>(argc, argv);
-    m_cmdInfo.ParseCommandLine(QCoreApplication::arguments());
+    m_qtArgv[0] = argc > 0 ? argv[0] : nullptr;
+    m_nQtArgc = argc > 0 ? 1 : 0;
+    m_pApplication = std::make_unique<QApplication>(m_nQtArgc, m_qtArgv.data());
     g_hTrackLengthEvent = new CAutoResetEvent(false);
     // Nothing is stored; the names only fix where settings would go.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));

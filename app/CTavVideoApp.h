@@ -2,6 +2,7 @@
 
 #include "app/CFirstFileRender.h"
 
+#include <array>
 #include <memory>
 
 class CTavCommandLineInfo;
@@ -29,6 +30,10 @@ public:
 
 private:
     CTavCommandLineInfo& m_cmdInfo;
+    // What the application object is given of the command line: the program name only. Both
+    // must live as long as the object.
+    int m_nQtArgc = 0;
+    std::array<char*, 2> m_qtArgv{};
     std::unique_ptr<QApplication> m_pApplication;
     // Starts GStreamer and renders the first file while the main window is being built.
     CFirstFileRender m_firstRender;

@@ -66,7 +66,7 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
         g_pMediaEvent->SetNotifyWindow(g_hMainWnd, WM_GRAPH_NOTIFY, 0);
     }
     if (g_pVideoWindow) {
-        const auto panel = static_cast<OAHWND>(m_videoPanel.winId());
+        const auto panel = static_cast<OAHWND>(m_videoPanel.VideoOwnerHandle());
         g_pVideoWindow->put_Owner(panel);
         g_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPCHILDREN);
         g_pVideoWindow->SetWindowPosition(0, 0, m_videoPanel.width(), m_videoPanel.height());

@@ -1,8 +1,9 @@
 // open_bench FILE...
 //
 // Time from asking for a file to its first picture prerolled: the media layer's RenderFile against
-// a bare GStreamer playbin with the same sinks brought to PAUSED, interleaved in one run. Prints
-// both medians per file with their ratio, and the worst ratio last.
+// a bare GStreamer playbin with the same sinks brought to PAUSED, interleaved in one run. Both use
+// the video sink the player chooses on this machine (or VESSA_VIDEO_SINK), whose name is printed
+// first. Prints both medians per file with their ratio, and the worst ratio last.
 
 #include "playback/GstHandle.h"
 #include "playback/MediaFramework.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "open_bench: GStreamer does not start\n");
         return 1;
     }
+    std::printf("video sink: %s\n", CurrentVideoSinkDescription().c_str());
     double worst = 0.0;
     for (int i = 1; i < argc; ++i) {
         const QString path = QString::fromLocal8Bit(argv[i]);

@@ -9,10 +9,14 @@
 // the same way for both processes, with no hook inside either. The polling step (a few ms) is
 // the resolution of each sample.
 //
-// --sink NAME gives both processes the same explicit video sink (VESSA_VIDEO_SINK for the player,
-// playbin's video-sink for the baseline); by default both pick theirs as a user's run would.
+// Measured once with the sink the player chooses on this machine, the baseline given the same
+// sink, and then once per fallback sink the machine offers (VESSA_VIDEO_SINK for the player,
+// playbin's video-sink for the baseline). --sink NAME measures that one sink only.
 //
 // Needs an X server (DISPLAY), for example under xvfb-run or the one scripts/test starts.
+
+#include "playback/MediaFramework.h"
+#include "playback/SinkFactory.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -156,6 +160,10 @@ std::optional<double> TimeToFirstFrame(const ScreenArea& screen,
         }
         std::this_thread::sleep_for(kPollStep);
     }
+    if (!result) {
+        std::fprintf(stderr, "%s showed no frame within %lld s\n", argv[0].c_str(),
+                     static_cast<long long>(kFrameTimeout.count()));
+    }
     if (keepRunning != nullptr && result) {
         *keepRunning = pid;
     } else {
@@ -207,6 +215,41 @@ std::string FileUri(const std::string& path)
     return uri;
 }
 
+struct SinkResult
+{
+    std::string sink;
+    double playerMs = 0.0;
+    double baselineMs = 0.0;
+};
+
+// Both processes with the same video sink, interleaved; nothing on a failed run.
+std::optional<SinkResult> MeasureSink(const ScreenArea& screen, const std::string& file, int runs,
+                                      const std::string& sink, bool bPlayerChooses)
+{
+    const std::vector<std::string> player{VESSA_RUNTIME_DIR "/vessa-video-player", file};
+    const std::vector<std::string> baseline{"gst-launch-1.0", "-q", "playbin",
+                                            "uri=" + FileUri(file), "video-sink=" + sink};
+    if (bPlayerChooses) {
+        unsetenv("VESSA_VIDEO_SINK");
+    } else {
+        setenv("VESSA_VIDEO_SINK", sink.c_str(), 1);
+    }
+    std::vector<double> playerMs;
+    std::vector<double> baselineMs;
+    for (int run = 0; run < runs; ++run) {
+        // Alternate who goes first so that neither profits from the other's warm caches.
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool bPlayer = (run + turn) % 2 == 0;
+            const auto ms = TimeToFirstFrame(screen, bPlayer ? player : baseline);
+            if (!ms) {
+                return std::nullopt;
+            }
+            (bPlayer ? playerMs : baselineMs).push_back(*ms);
+        }
+    }
+    return SinkResult{sink, Median(playerMs), Median(baselineMs)};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -214,13 +257,13 @@ int main(int argc, char** argv)
     int runs = 7;
     std::string file;
     std::string demo = VESSA_RUNTIME_DIR "/demo.avi";
-    std::string sink;
+    std::string onlySink;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--runs" && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--sink" && i + 1 < argc) {
-            sink = argv[++i];
+            onlySink = argv[++i];
         } else if (arg == "--demo" && i + 1 < argc) {
             demo = argv[++i];
         } else {
@@ -235,7 +278,7 @@ int main(int argc, char** argv)
     file = AbsolutePath(file);
     ScreenArea screen;
     screen.display = XOpenDisplay(nullptr);
-    if (screen.display == nullptr) {
+    if (screen.display == nullptr || !MediaFrameworkStartup()) {
         std::fprintf(stderr, "no X server: set DISPLAY (for example run under xvfb-run)\n");
         return 2;
     }
@@ -243,25 +286,32 @@ int main(int argc, char** argv)
     screen.width = std::min(DisplayWidth(screen.display, DefaultScreen(screen.display)), 1024);
     screen.height = std::min(DisplayHeight(screen.display, DefaultScreen(screen.display)), 768);
 
-    const std::vector<std::string> player{VESSA_RUNTIME_DIR "/vessa-video-player", file};
-    std::vector<std::string> baseline{"gst-launch-1.0", "-q", "playbin", "uri=" + FileUri(file)};
-    if (!sink.empty()) {
-        setenv("VESSA_VIDEO_SINK", sink.c_str(), 1);
-        baseline.push_back("video-sink=" + sink);
-    }
-    std::vector<double> playerMs;
-    std::vector<double> baselineMs;
-    for (int run = 0; run < runs; ++run) {
-        // Alternate who goes first so that neither profits from the other's warm caches.
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool bPlayer = (run + turn) % 2 == 0;
-            const auto ms = TimeToFirstFrame(screen, bPlayer ? player : baseline);
-            if (!ms) {
-                return 1;
+    // The player's own choice first, then every other sink it could have taken here.
+    unsetenv("VESSA_VIDEO_SINK");
+    const VideoSinkKind chosen = ProcessVideoSinkKind();
+    std::vector<std::pair<std::string, bool>> sinks;
+    if (!onlySink.empty()) {
+        sinks.emplace_back(onlySink, false);
+    } else {
+        sinks.emplace_back(VideoSinkName(chosen), true);
+        const bool bXVideo = ProbeVideoOutput().bXVideo;
+        for (const VideoSinkKind kind :
+             {VideoSinkKind::XVideo, VideoSinkKind::Gl, VideoSinkKind::XImage}) {
+            const bool bOffered = kind != VideoSinkKind::XVideo || bXVideo;
+            if (kind != chosen && bOffered && MakeVideoSink(kind) != nullptr) {
+                sinks.emplace_back(VideoSinkName(kind), false);
             }
-            (bPlayer ? playerMs : baselineMs).push_back(*ms);
         }
     }
+    std::vector<SinkResult> results;
+    for (const auto& [sink, bPlayerChooses] : sinks) {
+        const auto result = MeasureSink(screen, file, runs, sink, bPlayerChooses);
+        if (!result) {
+            return 1;
+        }
+        results.push_back(*result);
+    }
+    unsetenv("VESSA_VIDEO_SINK");
 
     // Peak memory: the player on the demo clip, a few seconds into playback.
     long peakKiB = -1;
@@ -274,14 +324,17 @@ int main(int argc, char** argv)
     }
     XCloseDisplay(screen.display);
 
-    std::printf("file: %s, %d runs each, video sink: %s, screen polled every %lld ms\n",
-                file.c_str(), runs, sink.empty() ? "each one's default" : sink.c_str(),
+    std::printf("file: %s, %d runs each, screen polled every %lld ms\n", file.c_str(), runs,
                 static_cast<long long>(kPollStep.count()));
-    std::printf("process start to first frame on screen, median: player %.1f ms, bare playbin "
-                "%.1f ms\n",
-                Median(playerMs), Median(baselineMs));
     std::printf("player peak resident memory playing the demo clip: %.1f MiB\n",
                 peakKiB >= 0 ? peakKiB / 1024.0 : -1.0);
-    std::printf("ratio player / playbin: %.2f\n", Median(playerMs) / Median(baselineMs));
+    std::printf(
+        "process start to first frame on screen, medians, both with the same video sink:\n");
+    for (auto it = results.rbegin(); it != results.rend(); ++it) {
+        const bool bDefault = it + 1 == results.rend() && onlySink.empty();
+        std::printf("%s %s: player %.1f ms, bare playbin %.1f ms, ratio player / playbin: %.2f\n",
+                    bDefault ? "default sink" : "sink", it->sink.c_str(), it->playerMs,
+                    it->baselineMs, it->playerMs / it->baselineMs);
+    }
     return 0;
 }

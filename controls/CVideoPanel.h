@@ -2,16 +2,21 @@
 
 #include <QWidget>
 
-// The area the video is shown in. It has a native window of its own, which the media layer's
-// video sink draws into. While neither a file plays nor a capture preview runs it paints itself
-// black; otherwise it paints nothing, leaving the picture alone. A double click with the left
-// button is announced (the main window switches full-screen form on it).
+// The area the video is shown in. It has a native window of its own, into which the media layer
+// puts the video window the sink draws into; the panel itself always paints black, so that
+// whatever the picture does not cover (nothing shown, a hidden picture, a resize in progress) is
+// black and never garbage. A double click with the left button is announced (the main window
+// switches full-screen form on it).
 class CVideoPanel : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit CVideoPanel(QWidget* parent = nullptr);
+
+    // The panel's native window, made now if needed and known to the X server by the time this
+    // returns: the media layer puts its video window into it from a connection of its own.
+    quintptr VideoOwnerHandle();
 
 Q_SIGNALS:
     void doubleClicked();

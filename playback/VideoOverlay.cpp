@@ -1,25 +1,37 @@
 #include "playback/VideoOverlay.h"
 
 #include "playback/ParkingWindow.h"
+#include "playback/SinkFactory.h"
 
 #include <gst/video/videooverlay.h>
+
+#include <utility>
+
+CVideoOverlay::~CVideoOverlay()
+{
+    DestroyVideoWindow(m_window);
+}
 
 void CVideoOverlay::OnPrepareWindowHandle(GstElement* sink)
 {
     std::lock_guard lock(m_mutex);
     m_sink = RefObject(sink);
-    m_applied = 0;
     // Before the window is known: a sink that selects input on it would take the owner's mouse.
     gst_video_overlay_handle_events(GST_VIDEO_OVERLAY(sink), FALSE);
-    // No expose here: the sink is still setting up and has nothing to show yet.
-    ApplyLocked(false);
+    EnsureWindowLocked();
+    if (m_window != 0) {
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink), m_window);
+    }
+    if (m_bHasRect) {
+        FollowWindowSize(sink, static_cast<int>(m_rect.width), static_cast<int>(m_rect.height));
+    }
 }
 
 void CVideoOverlay::SetOwner(quintptr owner)
 {
     std::lock_guard lock(m_mutex);
     m_owner = owner;
-    ApplyLocked(true);
+    PlaceLocked();
 }
 
 quintptr CVideoOverlay::Owner() const
@@ -32,7 +44,7 @@ void CVideoOverlay::SetVisible(bool visible)
 {
     std::lock_guard lock(m_mutex);
     m_bVisible = visible;
-    ApplyLocked(true);
+    PlaceLocked();
 }
 
 bool CVideoOverlay::Visible() const
@@ -43,15 +55,29 @@ bool CVideoOverlay::Visible() const
 
 void CVideoOverlay::SetRect(const Rect& rect)
 {
-    std::lock_guard lock(m_mutex);
-    m_rect = rect;
-    m_bHasRect = true;
-    if (m_sink != nullptr && m_applied == m_owner && m_owner != 0) {
-        auto* overlay = GST_VIDEO_OVERLAY(m_sink.get());
-        gst_video_overlay_set_render_rectangle(
-            overlay, static_cast<gint>(rect.left), static_cast<gint>(rect.top),
-            static_cast<gint>(rect.width), static_cast<gint>(rect.height));
-        gst_video_overlay_expose(overlay);
+    GstElementHandle resized;
+    {
+        std::lock_guard lock(m_mutex);
+        m_rect = rect;
+        m_bHasRect = true;
+        PlaceLocked();
+        if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
+                             static_cast<int>(rect.height))) {
+            // Out of sight (a window not shown yet, about to play) the new picture waits until
+            // the window is drawn.
+            if (IsVideoWindowViewable(m_window)) {
+                resized = RefObject(m_sink.get());
+            } else {
+                m_bResized = true;
+            }
+        }
+    }
+    // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
+    // window. The sink reads its window's new size when asked to draw again; a picture made for
+    // the new size would otherwise be placed by the old one.
+    if (resized != nullptr) {
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(resized.get()));
+        RefreshPausedPicture(resized.get());
     }
 }
 
@@ -65,36 +91,83 @@ void CVideoOverlay::Reset()
 {
     std::lock_guard lock(m_mutex);
     m_sink.reset();
-    m_applied = 0;
+    DestroyVideoWindow(m_window);
+    m_window = 0;
 }
 
-quintptr CVideoOverlay::TargetLocked() const
+void CVideoOverlay::Expose()
 {
-    return (m_bVisible && m_owner != 0) ? m_owner : ParkingWindowHandle();
-}
-
-void CVideoOverlay::ApplyLocked(bool expose)
-{
-    if (m_sink == nullptr) {
-        return; // the sink asks when it gets there, and is answered then
+    GstElementHandle sink;
+    bool bResized = false;
+    {
+        std::lock_guard lock(m_mutex);
+        sink = RefObject(m_sink.get());
+        bResized = std::exchange(m_bResized, false);
     }
-    const quintptr target = TargetLocked();
-    if (target == 0 || target == m_applied) {
+    // Outside the lock: the sink takes its own locks, and a seek waits for the streaming thread,
+    // either of which may be asking us for the window.
+    if (sink == nullptr) {
         return;
     }
-    auto* overlay = GST_VIDEO_OVERLAY(m_sink.get());
-    gst_video_overlay_set_window_handle(overlay, target);
-    if (m_applied != 0 && m_applied != ParkingWindowHandle()) {
-        RepaintNativeWindow(m_applied); // the picture left it
+    gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
+    if (bResized) {
+        RefreshPausedPicture(sink.get());
     }
-    m_applied = target;
-    if (target == m_owner && m_bHasRect) {
-        gst_video_overlay_set_render_rectangle(
-            overlay, static_cast<gint>(m_rect.left), static_cast<gint>(m_rect.top),
-            static_cast<gint>(m_rect.width), static_cast<gint>(m_rect.height));
+}
+
+void CVideoOverlay::RefreshPausedPicture(GstElement* sink)
+{
+    // The pipeline the sink is in.
+    GstElementHandle top = RefObject(sink);
+    while (GstObject* parent = gst_object_get_parent(GST_OBJECT(top.get()))) {
+        top.reset(GST_ELEMENT(parent));
     }
-    if (expose) {
-        // A paused picture is not drawn again by itself in its new window.
-        gst_video_overlay_expose(overlay);
+    GstState current = GST_STATE_VOID_PENDING;
+    GstState pending = GST_STATE_VOID_PENDING;
+    gst_element_get_state(top.get(), &current, &pending, 0);
+    if (current == GST_STATE_PLAYING || pending == GST_STATE_PLAYING) {
+        return; // playing: the next picture comes at the new size anyway
     }
+    // The same position again: the paused pipeline prerolls a picture of the new size. While a
+    // preroll is still under way the position may be unknown; the seek then keeps whatever it is.
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    gint64 position = 0;
+    if (gst_element_query_position(top.get(), GST_FORMAT_TIME, &position)) {
+        gst_element_seek_simple(top.get(), GST_FORMAT_TIME, flags, position);
+    } else {
+        gst_element_seek(top.get(), 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_NONE, -1,
+                         GST_SEEK_TYPE_NONE, -1);
+    }
+}
+
+void CVideoOverlay::EnsureWindowLocked()
+{
+    if (m_window != 0) {
+        return;
+    }
+    std::weak_ptr<CVideoOverlay> weak = weak_from_this();
+    m_window = CreateVideoWindow([weak] {
+        if (const auto overlay = weak.lock()) {
+            overlay->Expose();
+        }
+    });
+    PlaceLocked();
+}
+
+void CVideoOverlay::PlaceLocked()
+{
+    if (m_window == 0) {
+        return; // made when the sink asks for it, and placed then
+    }
+    const bool bShown =
+        m_bVisible && m_owner != 0 && m_bHasRect && m_rect.width > 0 && m_rect.height > 0;
+    if (bShown && PlaceVideoWindow(m_window, m_owner, static_cast<int>(m_rect.left),
+                                   static_cast<int>(m_rect.top), static_cast<int>(m_rect.width),
+                                   static_cast<int>(m_rect.height), true)) {
+        return;
+    }
+    // Hidden, or an owner that is not a window (any more): out of sight, keeping its size.
+    const int width = m_bHasRect ? static_cast<int>(m_rect.width) : 1;
+    const int height = m_bHasRect ? static_cast<int>(m_rect.height) : 1;
+    PlaceVideoWindow(m_window, ParkingWindowHandle(), 0, 0, width, height, false);
 }

@@ -91,14 +91,37 @@ inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
 
 // Starts the player with the files under the X server, with the real video sink. The QProcess
 // kills it if it still runs when the test ends.
-inline void StartPlayer(QProcess& player, const QStringList& files)
+// With bKeepErrors its standard error is kept for the test to read instead of passed on.
+inline void StartPlayer(QProcess& player, const QStringList& files,
+                        const QString& strWorkingDir = QString(), bool bKeepErrors = false)
 {
+    player.setWorkingDirectory(strWorkingDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("VESSA_VIDEO_SINK"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     player.setProcessEnvironment(env);
-    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player.setProcessChannelMode(bKeepErrors ? QProcess::SeparateChannels
+                                             : QProcess::ForwardedErrorChannel);
     player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), files);
+}
+
+// A screenshot of the whole screen, kept as a test artefact under the name; null if it failed.
+inline QImage Screenshot(const QString& strName)
+{
+    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
+    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strName;
+    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
+    return QImage(strShot);
+}
+
+// Clicks the left button at a point of the window's client area, once or twice in a row.
+inline void ClickInWindow(unsigned long window, QPoint at, int nClicks = 1)
+{
+    RunTool(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
+             QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+             QStringLiteral("--repeat"), QString::number(nClicks), QStringLiteral("--delay"),
+             QStringLiteral("80"), QStringLiteral("1")});
 }
 
 // Sends a key to the window until the process ends, each try bounded: on a busy machine the X
