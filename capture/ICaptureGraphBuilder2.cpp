@@ -102,7 +102,8 @@ HRESULT ICaptureGraphBuilder2::RenderStream(const GUID* pCategory, const GUID* p
     }
 
     GstElementHandle pipeline = AdoptElement(gst_pipeline_new("capture-preview"));
-    GstElementHandle convert = MakeElement("videoconvert");
+    // Converts and scales: the plain X sink asks for the window's size and never scales itself.
+    GstElementHandle convert = MakeElement("videoconvertscale");
     GstElementHandle sink = CreateVideoSink();
     if (pipeline == nullptr || convert == nullptr || sink == nullptr) {
         return E_FAIL;

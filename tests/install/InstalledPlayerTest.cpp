@@ -20,15 +20,6 @@ QString Env(const char* name)
     return QString::fromLocal8Bit(qgetenv(name));
 }
 
-// The whole screen, kept as a test artefact under the name.
-QImage Screenshot(const QString& strName)
-{
-    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
-    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strName;
-    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
-    return QImage(strShot).convertToFormat(QImage::Format_RGB32);
-}
-
 int ChannelDistance(QRgb a, QRgb b)
 {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
@@ -156,6 +147,7 @@ TEST_F(InstalledPlayerTest, ButtonsShowTheArtworkInstalledBesideTheExecutable)
 {
     const QRect rc = WindowRect(s_window);
     const QImage strip = Screenshot(QStringLiteral("install-buttons.png"))
+                             .convertToFormat(QImage::Format_RGB32)
                              .copy(rc.adjusted(0, rc.height() - 64, 0, 0));
     // Above the control strip's group box: the window's face, which the plates' corners show.
     const QRgb face = strip.pixel(1, 1);
