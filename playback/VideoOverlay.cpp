@@ -5,7 +5,15 @@
 
 #include <gst/video/videooverlay.h>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+// How far before its end an ended stream's last picture is made again.
+constexpr gint64 kEndedMargin = 40 * GST_MSECOND;
+
+} // namespace
 
 CVideoOverlay::~CVideoOverlay()
 {
@@ -125,13 +133,25 @@ void CVideoOverlay::RefreshPausedPicture(GstElement* sink)
     GstState current = GST_STATE_VOID_PENDING;
     GstState pending = GST_STATE_VOID_PENDING;
     gst_element_get_state(top.get(), &current, &pending, 0);
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    gint64 position = 0;
+    gint64 duration = 0;
     if (current == GST_STATE_PLAYING || pending == GST_STATE_PLAYING) {
-        return; // playing: the next picture comes at the new size anyway
+        // Playing: the next picture comes at the new size anyway, unless the stream has ended
+        // and no picture follows. Then the last one is made again, paused, a little before the
+        // end (a seek to the very end has no picture left to show).
+        if (!gst_element_query_position(top.get(), GST_FORMAT_TIME, &position) ||
+            !gst_element_query_duration(top.get(), GST_FORMAT_TIME, &duration) || duration <= 0 ||
+            position < duration) {
+            return;
+        }
+        gst_element_set_state(top.get(), GST_STATE_PAUSED);
+        gst_element_seek_simple(top.get(), GST_FORMAT_TIME, flags,
+                                std::max<gint64>(0, duration - kEndedMargin));
+        return;
     }
     // The same position again: the paused pipeline prerolls a picture of the new size. While a
     // preroll is still under way the position may be unknown; the seek then keeps whatever it is.
-    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-    gint64 position = 0;
     if (gst_element_query_position(top.get(), GST_FORMAT_TIME, &position)) {
         gst_element_seek_simple(top.get(), GST_FORMAT_TIME, flags, position);
     } else {

@@ -185,6 +185,40 @@ TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsTheStream)
     }
 }
 
+TEST_P(VideoWindow, PictureOfAnEndedStreamFollowsAResize)
+{
+    // A clip played to its end sends no more pictures: a window made larger afterwards (full
+    // screen) still shows the last one, filling its new size.
+    QWidget panel;
+    panel.setAttribute(Qt::WA_NativeWindow);
+    panel.resize(480, 360);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    const OpenedClip opened = OpenClip(TestClip::Avi);
+    ASSERT_EQ(opened.hr, S_OK);
+    const auto window = opened.graph->QueryVideoWindow();
+    window->put_Owner(panel.winId());
+    window->put_Visible(OATRUE);
+    window->SetWindowPosition(0, 0, 480, 360);
+    ASSERT_EQ(SeekTo(opened.graph, kClipLength - 5 * kOneFrame), S_OK);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    long code = 0;
+    LParam param = 0;
+    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(
+                  &code, &param, &param, 5000 /* ms: the clip has 5 frames left */),
+              S_OK);
+    ASSERT_EQ(code, EC_COMPLETE);
+
+    panel.resize(640, 360);
+    window->SetWindowPosition(0, 0, 640, 360);
+    std::vector<Probe> probes = PictureCorners({80, 0, 480, 360});
+    probes.push_back({{40, 180}, ""});
+    for (const Probe& probe : probes) {
+        EXPECT_EQ(ShownBar(panel, probe.at, probe.bar), probe.bar)
+            << "at " << probe.at.x() << "," << probe.at.y();
+    }
+}
+
 // A server without a usable X video adaptor and without a GPU (Xvfb announces the extension but
 // has no adaptor): the X video sink is missed, the GL context made on Mesa's software rasteriser
 // is passed over, and the scaled X sink is left.
