@@ -13,6 +13,16 @@ namespace {
 // How far before its end an ended stream's last picture is made again.
 constexpr gint64 kEndedMargin = 40 * GST_MSECOND;
 
+// Sinks that scale the picture themselves. The GL sink draws into a child window of its own
+// inside ours, which follows our new size only when told (or at some later redraw), so a
+// paused picture would stay laid out for the old size.
+bool ScalesItself(GstElement* sink)
+{
+    GstElementFactory* factory = gst_element_get_factory(sink);
+    const char* name = factory != nullptr ? GST_OBJECT_NAME(factory) : "";
+    return g_str_has_prefix(name, "glimagesink") || g_strcmp0(name, "xvimagesink") == 0;
+}
+
 } // namespace
 
 CVideoOverlay::~CVideoOverlay()
@@ -64,11 +74,15 @@ bool CVideoOverlay::Visible() const
 void CVideoOverlay::SetRect(const Rect& rect)
 {
     GstElementHandle resized;
+    GstElementHandle selfScaling;
     {
         std::lock_guard lock(m_mutex);
         m_rect = rect;
         m_bHasRect = true;
         PlaceLocked();
+        if (m_sink != nullptr && ScalesItself(m_sink.get()) && rect.width > 0 && rect.height > 0) {
+            selfScaling = RefObject(m_sink.get());
+        }
         if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
                              static_cast<int>(rect.height))) {
             // Out of sight (a window not shown yet, about to play) the new picture waits until
@@ -79,6 +93,16 @@ void CVideoOverlay::SetRect(const Rect& rect)
                 m_bResized = true;
             }
         }
+    }
+    // Outside the lock, as below: the sink takes its own locks.
+    if (selfScaling != nullptr) {
+        auto* overlay = GST_VIDEO_OVERLAY(selfScaling.get());
+        gst_video_overlay_set_render_rectangle(overlay, 0, 0, static_cast<gint>(rect.width),
+                                               static_cast<gint>(rect.height));
+        gst_video_overlay_expose(overlay);
+        // Its window takes the new size on the sink's own thread, possibly after that redraw:
+        // a paused picture is made once more, and drawn when the sink is ready for it.
+        RefreshPausedPicture(selfScaling.get());
     }
     // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
     // window. The sink reads its window's new size when asked to draw again; a picture made for

@@ -106,6 +106,30 @@ protected:
         qputenv("VESSA_VIDEO_SINK", VideoSinkName(kind));
     }
     void TearDown() override { qunsetenv("VESSA_VIDEO_SINK"); }
+
+    // What the video panel is to the player: a native window that paints its own background.
+    void ShowPanel(QSize size)
+    {
+        m_panel.setAttribute(Qt::WA_NativeWindow);
+        m_panel.resize(size);
+        m_panel.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_panel));
+    }
+
+    // The test clip opened with its picture in the whole panel.
+    void OpenIntoPanel()
+    {
+        m_opened = OpenClip(TestClip::Avi);
+        ASSERT_EQ(m_opened.hr, S_OK);
+        m_window = m_opened.graph->QueryVideoWindow();
+        m_window->put_Owner(m_panel.winId());
+        m_window->put_Visible(OATRUE);
+        m_window->SetWindowPosition(0, 0, m_panel.width(), m_panel.height());
+    }
+
+    QWidget m_panel;
+    OpenedClip m_opened;
+    std::shared_ptr<IVideoWindow> m_window;
 };
 
 TEST_P(VideoWindow, StoppedPictureFillsTheRectangleKeepsItsAspectHidesAndOpensNoWindowOfItsOwn)
@@ -160,16 +184,10 @@ TEST_P(VideoWindow, StoppedPictureFillsTheRectangleKeepsItsAspectHidesAndOpensNo
 
 TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsTheStream)
 {
-    QWidget panel;
-    panel.setAttribute(Qt::WA_NativeWindow);
-    panel.resize(640, 480);
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    const OpenedClip opened = OpenClip(TestClip::Avi);
-    ASSERT_EQ(opened.hr, S_OK);
-    const auto window = opened.graph->QueryVideoWindow();
-    window->put_Owner(panel.winId());
-    window->SetWindowPosition(0, 0, 640, 480);
+    ASSERT_NO_FATAL_FAILURE(ShowPanel({640, 480}));
+    ASSERT_NO_FATAL_FAILURE(OpenIntoPanel());
+    const auto& opened = m_opened;
+    const auto& window = m_window;
     ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
     // A window dragged to a new size: one size after another while pictures flow.
     for (int step = 0; step < 40; ++step) {
@@ -189,17 +207,9 @@ TEST_P(VideoWindow, PictureOfAnEndedStreamFollowsAResize)
 {
     // A clip played to its end sends no more pictures: a window made larger afterwards (full
     // screen) still shows the last one, filling its new size.
-    QWidget panel;
-    panel.setAttribute(Qt::WA_NativeWindow);
-    panel.resize(320, 240);
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    const OpenedClip opened = OpenClip(TestClip::Avi);
-    ASSERT_EQ(opened.hr, S_OK);
-    const auto window = opened.graph->QueryVideoWindow();
-    window->put_Owner(panel.winId());
-    window->put_Visible(OATRUE);
-    window->SetWindowPosition(0, 0, 320, 240);
+    ASSERT_NO_FATAL_FAILURE(ShowPanel({320, 240}));
+    ASSERT_NO_FATAL_FAILURE(OpenIntoPanel());
+    const auto& opened = m_opened;
     ASSERT_EQ(SeekTo(opened.graph, kClipLength - 5 * kOneFrame), S_OK);
     ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
     long code = 0;
@@ -209,10 +219,10 @@ TEST_P(VideoWindow, PictureOfAnEndedStreamFollowsAResize)
               S_OK);
     ASSERT_EQ(code, EC_COMPLETE);
 
-    panel.resize(640, 480);
-    window->SetWindowPosition(0, 0, 640, 480);
+    m_panel.resize(640, 480);
+    m_window->SetWindowPosition(0, 0, 640, 480);
     for (const Probe& probe : PictureCorners({0, 0, 640, 480})) {
-        EXPECT_EQ(ShownBar(panel, probe.at, probe.bar), probe.bar)
+        EXPECT_EQ(ShownBar(m_panel, probe.at, probe.bar), probe.bar)
             << "at " << probe.at.x() << "," << probe.at.y();
     }
 }
