@@ -241,3 +241,15 @@ bool FollowWindowSize(GstElement* sink, int width, int height)
     gst_caps_unref(wanted);
     return changed;
 }
+
+bool ScalesToItsWindow(GstElement* sink)
+{
+    GstElementFactory* factory = sink != nullptr ? gst_element_get_factory(sink) : nullptr;
+    if (factory == nullptr) {
+        return false;
+    }
+    // The GL sink is a bin around "glimagesinkelement", which is what asks for the window.
+    const char* name = GST_OBJECT_NAME(factory);
+    return g_str_has_prefix(name, VideoSinkName(VideoSinkKind::Gl)) ||
+           std::strcmp(name, VideoSinkName(VideoSinkKind::XVideo)) == 0;
+}

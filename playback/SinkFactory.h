@@ -61,3 +61,6 @@ std::string CurrentVideoSinkDescription();
 // scale by themselves have no scaler; for them this does nothing. True when the size changed: a
 // paused pipeline shows the new size only with a new picture.
 bool FollowWindowSize(GstElement* sink, int width, int height);
+// Whether the sink scales the picture to its window by itself (the X video and GL sinks): it has
+// no scaler in front, and is told the window's new size instead.
+bool ScalesToItsWindow(GstElement* sink);

@@ -13,16 +13,6 @@ namespace {
 // How far before its end an ended stream's last picture is made again.
 constexpr gint64 kEndedMargin = 40 * GST_MSECOND;
 
-// Sinks that scale the picture themselves. The GL sink draws into a child window of its own
-// inside ours, which follows our new size only when told (or at some later redraw), so a
-// paused picture would stay laid out for the old size.
-bool ScalesItself(GstElement* sink)
-{
-    GstElementFactory* factory = gst_element_get_factory(sink);
-    const char* name = factory != nullptr ? GST_OBJECT_NAME(factory) : "";
-    return g_str_has_prefix(name, "glimagesink") || g_strcmp0(name, "xvimagesink") == 0;
-}
-
 } // namespace
 
 CVideoOverlay::~CVideoOverlay()
@@ -80,7 +70,8 @@ void CVideoOverlay::SetRect(const Rect& rect)
         m_rect = rect;
         m_bHasRect = true;
         PlaceLocked();
-        if (m_sink != nullptr && ScalesItself(m_sink.get()) && rect.width > 0 && rect.height > 0) {
+        if (m_sink != nullptr && ScalesToItsWindow(m_sink.get()) && rect.width > 0 &&
+            rect.height > 0) {
             selfScaling = RefObject(m_sink.get());
         }
         if (FollowWindowSize(m_sink.get(), static_cast<int>(rect.width),
@@ -94,7 +85,9 @@ void CVideoOverlay::SetRect(const Rect& rect)
             }
         }
     }
-    // Outside the lock, as below: the sink takes its own locks.
+    // Outside the lock, as below: the sink takes its own locks. The GL sink draws into a child
+    // window of its own inside ours, which follows our new size only when told (or at some later
+    // redraw), so a paused picture would stay laid out for the old size.
     if (selfScaling != nullptr) {
         auto* overlay = GST_VIDEO_OVERLAY(selfScaling.get());
         gst_video_overlay_set_render_rectangle(overlay, 0, 0, static_cast<gint>(rect.width),
