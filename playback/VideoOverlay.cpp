@@ -12,6 +12,8 @@ namespace {
 
 // How far before its end an ended stream's last picture is made again.
 constexpr gint64 kEndedMargin = 40 * GST_MSECOND;
+// When a sink that scales by itself draws again after a resize (see SetRect).
+constexpr guint kLateExposeMs = 150;
 
 } // namespace
 
@@ -96,6 +98,16 @@ void CVideoOverlay::SetRect(const Rect& rect)
         // Its window takes the new size on the sink's own thread, possibly after that redraw:
         // a paused picture is made once more, and drawn when the sink is ready for it.
         RefreshPausedPicture(selfScaling.get());
+        // The sink lays its window out anew on its own thread, after the X server tells it the
+        // size; a redraw that came first used the old layout. One more redraw a little later
+        // lands at the new size.
+        g_timeout_add_full(
+            G_PRIORITY_DEFAULT, kLateExposeMs,
+            [](gpointer data) -> gboolean {
+                gst_video_overlay_expose(GST_VIDEO_OVERLAY(data));
+                return G_SOURCE_REMOVE;
+            },
+            selfScaling.release(), [](gpointer data) { gst_object_unref(data); });
     }
     // Outside the lock: the seek waits for the streaming thread, which may be asking us for the
     // window. The sink reads its window's new size when asked to draw again; a picture made for
