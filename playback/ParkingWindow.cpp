@@ -7,6 +7,9 @@
 #include <map>
 #include <thread>
 #include <xcb/xcb.h>
+#ifdef VESSA_HAVE_XCB_XV
+#include <xcb/xv.h>
+#endif
 #endif
 
 #include <mutex>
@@ -108,6 +111,37 @@ bool HasX11Display()
     return Video().connection != nullptr;
 #else
     return false;
+#endif
+}
+
+bool XServerOffersVideoAdaptor()
+{
+#if defined(VESSA_HAVE_XCB) && defined(VESSA_HAVE_XCB_XV)
+    CVideoConnection& video = Video();
+    if (video.connection == nullptr) {
+        return false;
+    }
+    const xcb_query_extension_reply_t* extension =
+        xcb_get_extension_data(video.connection, &xcb_xv_id);
+    if (extension == nullptr || extension->present == 0) {
+        return false;
+    }
+    xcb_xv_query_adaptors_reply_t* reply = xcb_xv_query_adaptors_reply(
+        video.connection, xcb_xv_query_adaptors(video.connection, video.screen->root), nullptr);
+    if (reply == nullptr) {
+        return false;
+    }
+    // A port that takes client images: what a video sink puts its pictures through.
+    constexpr std::uint8_t kImageInput = XCB_XV_TYPE_INPUT_MASK | XCB_XV_TYPE_IMAGE_MASK;
+    bool offered = false;
+    for (auto it = xcb_xv_query_adaptors_info_iterator(reply); it.rem > 0 && !offered;
+         xcb_xv_adaptor_info_next(&it)) {
+        offered = (it.data->type & kImageInput) == kImageInput && it.data->num_ports > 0;
+    }
+    std::free(reply);
+    return offered;
+#else
+    return XServerHasExtension("XVideo"); // the sink's own look decides
 #endif
 }
 

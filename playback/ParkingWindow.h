@@ -10,6 +10,10 @@
 
 bool HasX11Display();
 bool XServerHasExtension(const char* name);
+// The X video extension with an adaptor that takes images. A server may announce the extension
+// with no such adaptor (Xvfb, many virtual machines): asking is one round trip, where a video
+// sink finds out only by trying to start.
+bool XServerOffersVideoAdaptor();
 
 // A native window that is never shown. The layer's video windows wait under it while they have
 // no owner or are hidden, so that nothing of theirs flashes up on the screen. 0 without display.

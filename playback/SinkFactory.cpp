@@ -186,13 +186,18 @@ GstElementHandle CreateVideoSink()
     return MakeVideoSink(ProcessVideoSinkKind());
 }
 
+bool ProcessHasSoundOutput()
+{
+    static const bool hasSoundOutput = SoundServerAnswers() || HasProcSoundCard();
+    return hasSoundOutput;
+}
+
 GstElementHandle CreateAudioSink()
 {
     if (auto sink = SinkFromEnvironment("VESSA_AUDIO_SINK")) {
         return sink;
     }
-    static const bool hasSoundOutput = SoundServerAnswers() || HasProcSoundCard();
-    if (!hasSoundOutput) {
+    if (!ProcessHasSoundOutput()) {
         return ClockedNullSink("fakeaudiosink");
     }
     return AdoptElement(gst_element_factory_make("autoaudiosink", nullptr));

@@ -19,6 +19,13 @@
 // fills stderr with their complaints on every open.
 GstElementHandle CreateVideoSink();
 GstElementHandle CreateAudioSink();
+// Whether a sound server or card is there: asked once per process, quietly. Asking loads the
+// sound server's client library, so a caller in a hurry may ask early, on a thread of its own.
+bool ProcessHasSoundOutput();
+// Opens the window system's side of the video output now (the media layer's own X connection and
+// its parking window), which the first graph would otherwise do on its way to the first picture.
+// Needs no media framework.
+void ConnectVideoOutput();
 
 enum class VideoSinkKind
 {

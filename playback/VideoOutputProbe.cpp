@@ -6,9 +6,12 @@
 #ifdef VESSA_HAVE_GSTGL
 #include <gst/gl/gl.h>
 #include <gst/gl/gstglfuncs.h>
+
+#include <dlfcn.h>
 #endif
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -44,6 +47,40 @@ bool HasElement(const char* name)
     return true;
 }
 
+#ifdef VESSA_HAVE_GSTGL
+// GStreamer's GL library, opened only when a renderer has to be asked. Linked, it would load GL,
+// EGL, Wayland and DRM libraries into every start of the player, which costs start-up time on
+// every machine for a question that most never ask.
+struct GlLibrary
+{
+    decltype(&gst_gl_display_new) displayNew = nullptr;
+    decltype(&gst_gl_context_new) contextNew = nullptr;
+    decltype(&gst_gl_context_create) contextCreate = nullptr;
+    decltype(&gst_gl_context_thread_add) threadAdd = nullptr;
+};
+
+template <class Function>
+bool Resolve(void* library, const char* name, Function* function)
+{
+    *function = reinterpret_cast<Function>(::dlsym(library, name));
+    return *function != nullptr;
+}
+
+std::optional<GlLibrary> OpenGlLibrary()
+{
+    // Never closed: GL drivers do not take being unloaded well.
+    void* library = ::dlopen("libgstgl-1.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    GlLibrary gl;
+    if (library == nullptr || !Resolve(library, "gst_gl_display_new", &gl.displayNew) ||
+        !Resolve(library, "gst_gl_context_new", &gl.contextNew) ||
+        !Resolve(library, "gst_gl_context_create", &gl.contextCreate) ||
+        !Resolve(library, "gst_gl_context_thread_add", &gl.threadAdd)) {
+        return std::nullopt;
+    }
+    return gl;
+}
+#endif
+
 } // namespace
 
 std::string ProbeGlRenderer()
@@ -52,13 +89,17 @@ std::string ProbeGlRenderer()
     if (!HasX11Display()) {
         return {};
     }
-    GstGLDisplay* display = gst_gl_display_new();
-    GstGLContext* context = gst_gl_context_new(display);
+    static const std::optional<GlLibrary> gl = OpenGlLibrary();
+    if (!gl) {
+        return {};
+    }
+    GstGLDisplay* display = gl->displayNew();
+    GstGLContext* context = gl->contextNew(display);
     std::string renderer;
     GError* error = nullptr;
-    if (context != nullptr && gst_gl_context_create(context, nullptr, &error)) {
+    if (context != nullptr && gl->contextCreate(context, nullptr, &error)) {
         // GL calls belong on the context's own thread.
-        gst_gl_context_thread_add(
+        gl->threadAdd(
             context,
             [](GstGLContext* current, gpointer data) {
                 constexpr GLenum kRenderer = 0x1F01; // GL_RENDERER
@@ -80,6 +121,11 @@ std::string ProbeGlRenderer()
 #endif
 }
 
+void ConnectVideoOutput()
+{
+    HasX11Display();
+}
+
 VideoOutputFacts ProbeVideoOutput()
 {
     VideoOutputFacts facts;
@@ -87,7 +133,7 @@ VideoOutputFacts ProbeVideoOutput()
     if (!facts.bDisplay) {
         return facts;
     }
-    facts.bXVideo = XServerHasExtension("XVideo") && XVideoSinkWorks();
+    facts.bXVideo = XServerOffersVideoAdaptor() && XVideoSinkWorks();
     if (facts.bXVideo) {
         return facts; // the first choice: nothing else needs looking at
     }
