@@ -44,6 +44,12 @@ inline constexpr long EC_ERRORABORT = 0x03;
 // starts it on demand; calling it early moves the plugin loading off the first open.
 bool MediaFrameworkStartup();
 
+// The size a new graph's video window will most likely be given (the panel it will be shown in).
+// Its first picture is made at that size, so that it shows at once when the window is placed,
+// instead of being made again. Every placed video window updates it; a caller that knows the
+// panel before any graph is placed (at start-up) sets it.
+void SetExpectedVideoWindowSize(long width, long height);
+
 // Run and stop. Stop keeps the position and the picture, so Run continues where Stop left.
 class IMediaControl
 {

@@ -1,5 +1,6 @@
 #include "playback/VideoOverlay.h"
 
+#include "playback/MediaFramework.h"
 #include "playback/ParkingWindow.h"
 #include "playback/SinkFactory.h"
 
@@ -15,7 +16,27 @@ constexpr gint64 kEndedMargin = 40 * GST_MSECOND;
 // When a sink that scales by itself draws again after a resize (see SetRect).
 constexpr guint kLateExposeMs = 150;
 
+// The size the next video window will most likely be given.
+std::mutex s_expectedMutex;
+CVideoOverlay::Rect s_expected; // only its size counts
+
+CVideoOverlay::Rect ExpectedRect()
+{
+    std::lock_guard lock(s_expectedMutex);
+    return s_expected;
+}
+
 } // namespace
+
+void SetExpectedVideoWindowSize(long width, long height)
+{
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    std::lock_guard lock(s_expectedMutex);
+    s_expected.width = width;
+    s_expected.height = height;
+}
 
 CVideoOverlay::~CVideoOverlay()
 {
@@ -32,9 +53,10 @@ void CVideoOverlay::OnPrepareWindowHandle(GstElement* sink)
     if (m_window != 0) {
         gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink), m_window);
     }
-    if (m_bHasRect) {
-        FollowWindowSize(sink, static_cast<int>(m_rect.width), static_cast<int>(m_rect.height));
-    }
+    // A picture made for a parked window would be of the parked size, useless when the window is
+    // placed; one made for the size it will most likely get shows at once.
+    const Rect size = m_bHasRect ? m_rect : ExpectedRect();
+    FollowWindowSize(sink, static_cast<int>(size.width), static_cast<int>(size.height));
 }
 
 void CVideoOverlay::SetOwner(quintptr owner)
@@ -71,6 +93,7 @@ void CVideoOverlay::SetRect(const Rect& rect)
         std::lock_guard lock(m_mutex);
         m_rect = rect;
         m_bHasRect = true;
+        SetExpectedVideoWindowSize(rect.width, rect.height);
         PlaceLocked();
         if (m_sink != nullptr && ScalesToItsWindow(m_sink.get()) && rect.width > 0 &&
             rect.height > 0) {

@@ -2,6 +2,7 @@
 // looking at the screen.
 
 #include "PlaybackTestSupport.h"
+#include "playback/GraphCore.h"
 #include "playback/SinkFactory.h"
 
 #include <QGuiApplication>
@@ -225,6 +226,31 @@ TEST_P(VideoWindow, PictureOfAnEndedStreamFollowsAResize)
         EXPECT_EQ(ShownBar(m_panel, probe.at, probe.bar), probe.bar)
             << "at " << probe.at.x() << "," << probe.at.y();
     }
+}
+
+// The first picture of a file is made while its window is still parked. Made for the size the
+// window will be placed at, it shows the moment the window is placed; made for the parked window,
+// it would be a dot until the next picture.
+TEST(VideoWindowFirstPicture, IsMadeForTheSizeTheWindowIsExpectedToGet)
+{
+    ASSERT_TRUE(MediaFrameworkStartup());
+    qputenv("VESSA_VIDEO_SINK", VideoSinkName(VideoSinkKind::XImage));
+    for (const QSize expected : {QSize(400, 300), QSize(240, 180)}) {
+        SetExpectedVideoWindowSize(expected.width(), expected.height());
+        const OpenedClip opened = OpenClip(TestClip::Avi);
+        ASSERT_EQ(opened.hr, S_OK);
+        GstSample* sample = nullptr;
+        g_object_get(opened.graph->Core()->Pipeline(), "sample", &sample, nullptr);
+        ASSERT_NE(sample, nullptr);
+        const GstStructure* format = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
+        int width = 0;
+        int height = 0;
+        gst_structure_get_int(format, "width", &width);
+        gst_structure_get_int(format, "height", &height);
+        gst_sample_unref(sample);
+        EXPECT_EQ(QSize(width, height), expected);
+    }
+    qunsetenv("VESSA_VIDEO_SINK");
 }
 
 // A server without a usable X video adaptor and without a GPU (Xvfb announces the extension but
