@@ -1,6 +1,7 @@
 #include "app/CFirstFileRender.h"
 
 #include "playback/MediaFramework.h"
+#include "playback/SinkFactory.h"
 
 CFirstFileRender::~CFirstFileRender()
 {
@@ -11,12 +12,22 @@ void CFirstFileRender::Start(const QString& strPath)
 {
     m_strPath = strPath;
     m_thread = std::thread([this] {
+        // The window system's side of the video output and the sound probe (which loads and asks
+        // the sound server's library) are looked at beside GStreamer's start and the graph's
+        // video side, instead of one after the other.
+        std::thread outputs([] {
+            ConnectVideoOutput();
+            MediaFrameworkStartup();
+            ProcessHasSoundOutput();
+        });
         MediaFrameworkStartup();
-        if (m_strPath.isEmpty()) {
-            return;
+        std::shared_ptr<IGraphBuilder> pGraph;
+        HRESULT hr = E_FAIL;
+        if (!m_strPath.isEmpty()) {
+            pGraph = IGraphBuilder::Create();
+            hr = pGraph ? pGraph->RenderFile(m_strPath) : E_FAIL;
         }
-        std::shared_ptr<IGraphBuilder> pGraph = IGraphBuilder::Create();
-        const HRESULT hr = pGraph ? pGraph->RenderFile(m_strPath) : E_FAIL;
+        outputs.join();
         const std::lock_guard lock(m_mutex);
         m_pGraph = std::move(pGraph);
         m_hr = hr;

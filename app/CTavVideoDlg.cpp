@@ -4,6 +4,7 @@
 #include "app/CTavCommandLineInfo.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
+#include "playback/MediaFramework.h"
 #include "resources/AppIcon.h"
 #include "resources/MainDialog.h"
 #include "resources/StringTable.h"
@@ -146,12 +147,19 @@ void CTavVideoDlg::OnInitDialog()
     m_sliderVolume.setRange(-5000, 0);
     m_sliderVolume.setValue(-2000);
 
+    // The window is laid out and shown before the command line's files open: the first file is
+    // being prepared on a thread of its own meanwhile (see CFirstFileRender), and its picture is
+    // made at the size of the panel it will be shown in.
     CreatePlayList();
-    OpenCommandLineFiles();
     m_chkPlayList.setChecked(true);
     SetOuterGeometry(QRect(16, 16, 640, 480));
     LayoutControls();
+    SetExpectedVideoWindowSize(m_videoPanel.width(), m_videoPanel.height());
     DockPlayList();
+    setAttribute(Qt::WA_ShowModal, true);
+    show();
+    m_videoPanel.VideoOwnerHandle();
+    OpenCommandLineFiles();
     StartTrackLengthLoader();
     m_bInitialized = true;
 }
