@@ -3,60 +3,37 @@
 
 #include "playback/TrackLengthLoader.h"
 
+#include "../playlist/PlayListFixture.h"
 #include "HangingFormat.h"
 #include "TestMedia.h"
-#include "common/AppMessage.h"
 #include "common/AppMessages.h"
-#include "common/AutoResetEvent.h"
-#include "common/Globals.h"
-#include "controls/CTavListCtrl.h"
 #include "playback/GraphCore.h"
-#include "playlist/CPlayList.h"
-#include "resources/ControlTable.h"
-#include "resources/PlayListDialog.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <chrono>
 #include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 #include <thread>
-#include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
-using Texts = std::vector<std::string>;
 
-struct Report
+struct Measured
 {
     std::string path;
     double length;
 };
 
-class LoaderTest : public QObject, public testing::Test
+// The playlist window's fixture, with a loader of the test's own.
+class LoaderTest : public PlayListTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        g_hMainWnd = this;
-        g_hTrackLengthEvent = &m_event;
-        g_bLoaderBusy = 0;
-        g_strLengthPath.clear();
-        m_window = std::make_unique<CPlayList>();
-    }
-
     void TearDown() override
     {
         m_loader.Stop();
-        m_window.reset();
-        g_hMainWnd = nullptr;
-        g_hTrackLengthEvent = nullptr;
-        g_bLoaderBusy = 0;
+        PlayListTest::TearDown();
     }
 
     // The main window's part: the report goes to the playlist window.
@@ -89,11 +66,6 @@ protected:
 
     void Add(const QString& path) { m_window->AddFileEntry(path, QString(), -1.0); }
 
-    CTavListCtrl* List() const
-    {
-        return res::FindControl<CTavListCtrl>(m_window.get(), IDC_PLAYLIST);
-    }
-
     // Runs the event loop until every row shows a "Time" text (bounded).
     bool WaitForAllTimes(int timeoutMs = 30000)
     {
@@ -112,12 +84,9 @@ protected:
     // Each row as "Time|picture": picture P plain, Q no length.
     Texts Times() const
     {
-        Texts rows;
-        for (int row = 0; row < List()->GetItemCount(); ++row) {
-            const int image = List()->GetItemImage(row);
-            rows.push_back((List()->GetItemText(row, 1) + u'|' +
-                            QLatin1Char(image >= 0 && image < 5 ? "BPAMQ"[image] : '?'))
-                               .toStdString());
+        Texts rows = Rows();
+        for (std::string& row : rows) {
+            row.erase(0, row.find('|') + 1);
         }
         return rows;
     }
@@ -125,17 +94,15 @@ protected:
     Texts ReportedPaths() const
     {
         Texts paths;
-        for (const Report& report : m_reports) {
+        for (const Measured& report : m_reports) {
             paths.push_back(report.path);
         }
         return paths;
     }
 
     QTemporaryDir m_dir;
-    CAutoResetEvent m_event;
-    std::unique_ptr<CPlayList> m_window;
     CTrackLengthLoader m_loader;
-    std::vector<Report> m_reports;
+    std::vector<Measured> m_reports;
     std::function<void()> m_onReport;
 };
 
@@ -186,8 +153,8 @@ TEST_F(LoaderTest, TwoSignalsBeforeTheLoaderWakesGiveOneMeasurement)
 {
     g_strLengthPath = TestMediaPath(TestClip::Avi);
     g_bLoaderBusy = 1;
-    m_event.Set();
-    m_event.Set();
+    m_loaderEvent.Set();
+    m_loaderEvent.Set();
     m_loader.Start();
     ASSERT_TRUE(QTest::qWaitFor([this] { return g_bLoaderBusy.load() == 0; }, 10000));
     // A second measurement would be reported within a few render times.
@@ -257,7 +224,7 @@ TEST_F(LoaderTest, StopIsPromptInEveryStateAndNothingIsReportedAfterIt)
         if (!c.path.isEmpty()) {
             g_strLengthPath = c.path;
             g_bLoaderBusy = 1;
-            m_event.Set();
+            m_loaderEvent.Set();
         }
         std::this_thread::sleep_for(c.settle);
         const auto start = std::chrono::steady_clock::now();

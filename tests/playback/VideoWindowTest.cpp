@@ -135,12 +135,8 @@ protected:
 
 TEST_P(VideoWindow, StoppedPictureFillsTheRectangleKeepsItsAspectHidesAndOpensNoWindowOfItsOwn)
 {
-    // What the video panel is to the player: a native window that paints its own background.
-    QWidget panel;
-    panel.setAttribute(Qt::WA_NativeWindow);
-    panel.resize(480, 360);
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ASSERT_NO_FATAL_FAILURE(ShowPanel({480, 360}));
+    QWidget& panel = m_panel;
     const int topLevels = CountMappedTopLevels();
 
     const OpenedClip opened = OpenClip(TestClip::Avi);
@@ -187,19 +183,17 @@ TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsTheStream)
 {
     ASSERT_NO_FATAL_FAILURE(ShowPanel({640, 480}));
     ASSERT_NO_FATAL_FAILURE(OpenIntoPanel());
-    const auto& opened = m_opened;
-    const auto& window = m_window;
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    ASSERT_EQ(m_opened.graph->QueryMediaControl()->Run(), S_OK);
     // A window dragged to a new size: one size after another while pictures flow.
     for (int step = 0; step < 40; ++step) {
-        window->SetWindowPosition(0, 0, 200 + step * 11, 150 + step * 7);
+        m_window->SetWindowPosition(0, 0, 200 + step * 11, 150 + step * 7);
         QTest::qWait(5);
     }
-    const REFERENCE_TIME after = Position(opened.graph);
+    const REFERENCE_TIME after = Position(m_opened.graph);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return Position(opened.graph) > after + 5 * kOneFrame; }, kBound))
+        QTest::qWaitFor([&] { return Position(m_opened.graph) > after + 5 * kOneFrame; }, kBound))
         << "the stream stopped";
-    for (const long code : DrainEvents(opened.graph)) {
+    for (const long code : DrainEvents(m_opened.graph)) {
         EXPECT_NE(code, EC_ERRORABORT);
     }
 }
@@ -210,12 +204,11 @@ TEST_P(VideoWindow, PictureOfAnEndedStreamFollowsAResize)
     // screen) still shows the last one, filling its new size.
     ASSERT_NO_FATAL_FAILURE(ShowPanel({320, 240}));
     ASSERT_NO_FATAL_FAILURE(OpenIntoPanel());
-    const auto& opened = m_opened;
-    ASSERT_EQ(SeekTo(opened.graph, kClipLength - 5 * kOneFrame), S_OK);
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    ASSERT_EQ(SeekTo(m_opened.graph, kClipLength - 5 * kOneFrame), S_OK);
+    ASSERT_EQ(m_opened.graph->QueryMediaControl()->Run(), S_OK);
     long code = 0;
     LParam param = 0;
-    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(
+    ASSERT_EQ(m_opened.graph->QueryMediaEventEx()->GetEvent(
                   &code, &param, &param, 5000 /* ms: the clip has 5 frames left */),
               S_OK);
     ASSERT_EQ(code, EC_COMPLETE);
