@@ -28,13 +28,6 @@ void ClickAt(unsigned long window, const QPoint& ptClient, int nClicks = 1)
              QStringLiteral("1")});
 }
 
-// The centre of the Compact button, from the strip's layout in a client area of that size.
-QPoint CompactButton(const QSize& client)
-{
-    const int x0 = std::max(0, (client.width() - 574) / 2);
-    return {x0 + 10 + 60 + 5 + 6 * (32 + 5) + 16, client.height() - 64 + 24 + 12};
-}
-
 } // namespace
 
 // Found by the test framework's printer for the rectangles in failure messages.
@@ -60,7 +53,9 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
     const auto doubleClickPanel = [&] {
         ClickAt(main, QPoint(WindowRect(main).width() / 2, 100), 2);
     };
-    const auto clickCompact = [&] { ClickAt(main, CompactButton(WindowRect(main).size())); };
+    const auto clickCompact = [&] {
+        ClickAt(main, StripButton(WindowRect(main).size(), kCompactSlot));
+    };
     const auto moveTo = [&](int x, int y) {
         return [&, x, y] {
             Xdotool({QStringLiteral("windowmove"), QString::number(main), QString::number(x),

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -72,23 +73,6 @@ inline QRect OuterRect(unsigned long window)
     return WindowRect(window).marginsAdded(FrameExtents(window));
 }
 
-// Every other pixel of the rectangle, from a screenshot of the whole screen that is kept as a test
-// artefact under the name; none if the screenshot failed.
-inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
-{
-    QDir().mkpath(QStringLiteral(VESSA_ARTIFACT_DIR));
-    const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strName;
-    RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
-    const QImage screen(strShot);
-    std::vector<QColor> pixels;
-    for (int y = rc.top(); y <= rc.bottom() && y < screen.height(); y += 2) {
-        for (int x = rc.left(); x <= rc.right() && x < screen.width(); x += 2) {
-            pixels.push_back(screen.pixelColor(x, y));
-        }
-    }
-    return pixels;
-}
-
 // Starts the player with the files under the X server, with the real video sink. The QProcess
 // kills it if it still runs when the test ends.
 // With bKeepErrors its standard error is kept for the test to read instead of passed on.
@@ -113,6 +97,29 @@ inline QImage Screenshot(const QString& strName)
     RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
     return QImage(strShot);
 }
+
+// Every other pixel of the rectangle, from a screenshot kept under the name; none if it failed.
+inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
+{
+    const QImage screen = Screenshot(strName);
+    std::vector<QColor> pixels;
+    for (int y = rc.top(); y <= rc.bottom() && y < screen.height(); y += 2) {
+        for (int x = rc.left(); x <= rc.right() && x < screen.width(); x += 2) {
+            pixels.push_back(screen.pixelColor(x, y));
+        }
+    }
+    return pixels;
+}
+
+// The centre of a button of the control strip (the Play List box, then Open, Prev, Play, Next,
+// Stop, Delete, Compact, 32 px wide and 5 px apart) in a client area of that size.
+inline QPoint StripButton(const QSize& client, int nSlot)
+{
+    const int x0 = std::max(0, (client.width() - 574) / 2);
+    return {x0 + 10 + 60 + 5 + nSlot * 37 + 16, client.height() - 28};
+}
+constexpr int kStopSlot = 4;
+constexpr int kCompactSlot = 6;
 
 // Clicks the left button at a point of the window's client area, once or twice in a row.
 inline void ClickInWindow(unsigned long window, QPoint at, int nClicks = 1)
