@@ -220,15 +220,17 @@ TEST_F(PlayListFilesTest, TheProgressBarCountsInsertedPathsAndEveryButtonComesBa
     EXPECT_EQ(m_window->Tracks().size(), 200u);
 }
 
-// Dropped names are appended as they are, in drop order, never marked, and a list file is an
-// entry, not read. The drop is a copy even where the source proposes a move.
+// Dropped local names are appended as they are, in drop order, never marked, and a list file is
+// an entry, not read; other URLs are left out. The drop is a copy even where the source proposes a
+// move, and is handled once the list's posted message arrives.
 TEST_F(PlayListFilesTest, DroppedFilesAreAppendedAsCopiesInDropOrder)
 {
     AddEntries({1.0});
-    const QString list = Write(QStringLiteral("z.pls"), "[playlist]\nFile1=/x.avi\n");
+    const QString list = Write(QStringLiteral("z #1.pls"), "[playlist]\nFile1=/x.avi\n");
     const QString clip = Write(QStringLiteral("a.avi"));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(list), QUrl::fromLocalFile(clip)});
+    data.setUrls({QUrl::fromLocalFile(list), QUrl(QStringLiteral("https://example.org/r.avi")),
+                  QUrl::fromLocalFile(clip)});
     QWidget* viewport = List()->viewport();
     const QPointF point = viewport->rect().center();
     QDragEnterEvent enter(point.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
@@ -241,9 +243,10 @@ TEST_F(PlayListFilesTest, DroppedFilesAreAppendedAsCopiesInDropOrder)
     QCoreApplication::sendEvent(viewport, &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(m_window->Tracks().size(), 1u) << "handled before the posted message arrived";
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return List()->GetItemCount() == 3; }, 5000));
-    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "z||P", "a||P"}));
+    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "z #1||P", "a||P"}));
     EXPECT_EQ(List()->GetSelectionMark(), -1);
     EXPECT_EQ(m_sent, Numbers{});
     QCoreApplication::sendPostedEvents();
