@@ -33,11 +33,7 @@ protected:
         SetTestDevices({});
     }
 
-    void VideoIn() const
-    {
-        WhenChooserShows([](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, IDOK)->click(); });
-        QTest::keyClick(Button(IDC_VIDEO_IN), Qt::Key_Space);
-    }
+    void VideoIn() const { PressVideoIn(Button(IDC_VIDEO_IN)); }
 
     // Whether the screen shows that colour in the middle of the video panel within a bounded
     // wait, whichever window drew it; the last colour seen otherwise.

@@ -9,12 +9,6 @@
 
 namespace {
 
-enum class Answer
-{
-    Ok,
-    Cancel,
-};
-
 // What the preview's pipeline is doing now; GST_STATE_VOID_PENDING when there is none.
 GstState PreviewState()
 {
@@ -43,15 +37,7 @@ protected:
         EXPECT_EQ(LiveTestSources(), 0) << "a device stays open after the window has gone";
     }
 
-    // Presses "Video In" and answers the chooser. The button has no size, so no mouse can
-    // reach it: Space on it is how a person presses it.
-    void VideoIn(Answer answer) const
-    {
-        WhenChooserShows([answer](CTavVideoSourceChooser& dlg) {
-            ChooserButton(dlg, answer == Answer::Ok ? IDOK : IDCANCEL)->click();
-        });
-        QTest::keyClick(Button(IDC_VIDEO_IN), Qt::Key_Space);
-    }
+    void VideoIn(int nAnswer = IDOK) const { PressVideoIn(Button(IDC_VIDEO_IN), nAnswer); }
     void PlayClip() const
     {
         OpenWithOpenCommand(TestMediaPath(TestClip::Avi));
@@ -68,7 +54,7 @@ struct VideoInCase
 {
     const char* name;
     std::vector<TestDevice> devices;
-    Answer answer;
+    int nAnswer;      // IDOK or IDCANCEL
     bool bFileBefore; // a file plays when Video In is pressed
     bool bPreview;    // the preview is the session afterwards
     GstState picture; // the preview pipeline's state; VOID_PENDING: no pipeline
@@ -87,7 +73,7 @@ TEST_P(VideoInTest, BuildsThePreviewOrLeavesTheSessionAlone)
     }
     const QString strTitle = Dlg().windowTitle();
 
-    VideoIn(c.answer);
+    VideoIn(c.nAnswer);
 
     EXPECT_EQ(g_bCaptureActive, c.bPreview);
     EXPECT_EQ(g_pCaptureBuilder != nullptr, c.bPreview);
@@ -113,25 +99,20 @@ const TestDevice kCamera{"Camera"};
 INSTANTIATE_TEST_SUITE_P(
     Cases, VideoInTest,
     ::testing::Values(
+        VideoInCase{"LiveDeviceEndsTheFileAndRuns", {kCamera}, IDOK, true, true, GST_STATE_PLAYING},
         VideoInCase{
-            "LiveDeviceEndsTheFileAndRuns", {kCamera}, Answer::Ok, true, true, GST_STATE_PLAYING},
-        VideoInCase{"CancelLeavesThePlayingFile",
-                    {kCamera},
-                    Answer::Cancel,
-                    true,
-                    false,
-                    GST_STATE_VOID_PENDING},
-        VideoInCase{"NoDeviceBuildsNothing", {}, Answer::Ok, true, false, GST_STATE_VOID_PENDING},
+            "CancelLeavesThePlayingFile", {kCamera}, IDCANCEL, true, false, GST_STATE_VOID_PENDING},
+        VideoInCase{"NoDeviceBuildsNothing", {}, IDOK, true, false, GST_STATE_VOID_PENDING},
         VideoInCase{"DeviceWithoutSourceLeavesThePlayingFile",
                     {{"Camera", true, TestSource::NoElement}},
-                    Answer::Ok,
+                    IDOK,
                     true,
                     false,
                     GST_STATE_VOID_PENDING},
         // A device that cannot start gives a preview without a picture; Stop ends it.
         VideoInCase{"SourceThatFailsToStartGivesAnEmptyPreview",
                     {{"Camera", true, TestSource::FailsToStart}},
-                    Answer::Ok,
+                    IDOK,
                     false,
                     true,
                     GST_STATE_VOID_PENDING}),
@@ -159,7 +140,7 @@ TEST_P(PreviewEndTest, EndsThePreviewAndClosesTheDevice)
 {
     const EndingCase& c = GetParam();
     SetTestDevices({kCamera});
-    VideoIn(Answer::Ok);
+    VideoIn();
     ASSERT_TRUE(WaitFor([] { return PreviewState() == GST_STATE_PLAYING; }));
     ASSERT_EQ(LiveTestSources(), 1);
 
@@ -193,7 +174,7 @@ TEST_P(PreviewEndTest, EndsThePreviewAndClosesTheDevice)
 
     // A new "Video In" builds everything afresh.
     SetTestDevices({kCamera});
-    VideoIn(Answer::Ok);
+    VideoIn();
     EXPECT_TRUE(g_bCaptureActive);
     EXPECT_TRUE(WaitFor([] { return PreviewState() == GST_STATE_PLAYING; }));
     EXPECT_EQ(LiveTestSources(), 1);

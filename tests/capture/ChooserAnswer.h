@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -54,4 +55,13 @@ inline void ChooseEntry(CTavVideoSourceChooser& dlg, int nEntry)
 {
     DeviceList(dlg)->setCurrentIndex(nEntry);
     ChooserButton(dlg, IDOK)->click();
+}
+
+// Presses "Video In" and answers the chooser with OK or Cancel. The button has no size, so no
+// mouse can reach it: Space on it is how a person presses it.
+inline void PressVideoIn(QAbstractButton* videoIn, int nAnswer = IDOK)
+{
+    WhenChooserShows(
+        [nAnswer](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, nAnswer)->click(); });
+    QTest::keyClick(videoIn, Qt::Key_Space);
 }

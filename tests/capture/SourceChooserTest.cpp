@@ -129,7 +129,6 @@ const TestDevice kDevLowerB{"b Camera"};
 INSTANTIATE_TEST_SUITE_P(
     Cases, SourceChooserTest,
     ::testing::Values(
-        ChooserCase{"OneDevice", {kDevA}, Answer::OkOnSelection, {kA}, 0, IDOK, kA, {}},
         ChooserCase{"ZThenAShowsAFirstAndYieldsIt",
                     {kDevZ, kDevA},
                     Answer::OkOnSelection,
