@@ -1,6 +1,7 @@
 // The picture in a real window on the X server, once per video sink this machine offers, seen by
 // looking at the screen.
 
+#include "ColourBars.h"
 #include "PlaybackTestSupport.h"
 #include "playback/GraphCore.h"
 #include "playback/SinkFactory.h"
@@ -38,25 +39,6 @@ int CountMappedTopLevels()
     return mapped;
 }
 
-// What a pixel shows of the colour-bar pattern: its lit primaries as "rgb" letters ("rgb" is
-// white, "" black), or "?" for a colour between lit and dark. Compression, colour conversion and
-// scaling move the values a little, never across the wide gap.
-std::string Bar(const QColor& pixel)
-{
-    std::string lit;
-    const std::pair<int, char> channels[] = {
-        {pixel.red(), 'r'}, {pixel.green(), 'g'}, {pixel.blue(), 'b'}};
-    for (const auto& [value, letter] : channels) {
-        if (value >= 70 && value <= 150) {
-            return "?";
-        }
-        if (value > 150) {
-            lit += letter;
-        }
-    }
-    return lit;
-}
-
 // The bar the screen shows at a point of the panel once it is the expected one, else the last one
 // seen.
 std::string ShownBar(const QWidget& panel, QPoint at, const std::string& expected)
@@ -68,25 +50,6 @@ std::string ShownBar(const QWidget& panel, QPoint at, const std::string& expecte
         return seen == expected;
     };
     return QTest::qWaitFor(isExpected, kBound) ? expected : seen;
-}
-
-struct Probe
-{
-    QPoint at;
-    std::string bar;
-};
-
-// The test clips are 4:3 colour bars: white on the left and blue on the right at the top; blue on
-// the left and white on the right in the narrow band under the bars (at 71% of the height).
-std::vector<Probe> PictureCorners(const QRect& picture)
-{
-    const int band = picture.top() + picture.height() * 71 / 100;
-    const int left = picture.left() + 6;
-    const int right = picture.right() - 6;
-    return {{{left, picture.top() + 6}, "rgb"},
-            {{right, picture.top() + 6}, "b"},
-            {{left, band}, "b"},
-            {{right, band}, "rgb"}};
 }
 
 class VideoWindow : public testing::TestWithParam<VideoSinkKind>
