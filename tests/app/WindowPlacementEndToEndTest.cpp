@@ -8,27 +8,7 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
 #include <functional>
-
-namespace {
-
-void Xdotool(const QStringList& arguments)
-{
-    RunTool(QStringLiteral("xdotool"), arguments);
-}
-
-// A click (or double-click) at a point of the window's client area.
-void ClickAt(unsigned long window, const QPoint& ptClient, int nClicks = 1)
-{
-    const QPoint pt = WindowRect(window).topLeft() + ptClient;
-    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(pt.x()),
-             QString::number(pt.y()), QStringLiteral("click"), QStringLiteral("--repeat"),
-             QString::number(nClicks), QStringLiteral("--delay"), QStringLiteral("80"),
-             QStringLiteral("1")});
-}
-
-} // namespace
 
 // Found by the test framework's printer for the rectangles in failure messages.
 inline void PrintTo(const QRect& rc, std::ostream* os)
@@ -51,15 +31,15 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
     const QRect rcScreen(0, 0, screenSize[0].toInt(), screenSize[1].toInt());
 
     const auto doubleClickPanel = [&] {
-        ClickAt(main, QPoint(WindowRect(main).width() / 2, 100), 2);
+        ClickInWindow(main, QPoint(WindowRect(main).width() / 2, 100), 2);
     };
     const auto clickCompact = [&] {
-        ClickAt(main, StripButton(WindowRect(main).size(), kCompactSlot));
+        ClickInWindow(main, StripButton(WindowRect(main).size(), kCompactSlot));
     };
     const auto moveTo = [&](int x, int y) {
         return [&, x, y] {
-            Xdotool({QStringLiteral("windowmove"), QString::number(main), QString::number(x),
-                     QString::number(y)});
+            RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QString::number(main),
+                                                QString::number(x), QString::number(y)});
         };
     };
     // Each step, and where the main window's outer rectangle stands after it: the screen in
