@@ -62,16 +62,11 @@ TEST(TrackListTest, SortedInsertionComparesCodeUnitsFromTheStartIndexOn)
     }
 }
 
+// The name is the file-name part of the path's split; PathPartsTest has the splitting's cases.
 TEST(TrackListTest, NamesAreFileNamesWithoutFolderAndExtension)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"/Video/My.Clip.mpg", "My.Clip"},
-        {"/a/archive.tar.gz", "archive.tar"},
-        {"/a/folder/", ""},
-        {"/a/.hidden", ""},
-        {"/dotted.dir/noext", "noext"},
-        {"relative.avi", "relative"},
-        {"/v/a b #1 Ünïcødé.avi", "a b #1 Ünïcødé"}};
+        {"/Video/My.Clip.mpg", "My.Clip"}, {"/a/.hidden", ""}, {"/dotted.dir/noext", "noext"}};
     for (const auto& [path, name] : cases) {
         TrackList tracks = ListOf({path});
         EXPECT_EQ(GetTrackName(tracks, 0).toStdString(), name) << path;
