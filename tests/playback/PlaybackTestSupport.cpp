@@ -75,14 +75,3 @@ int SettleThreads(int limit, std::chrono::milliseconds bound)
         static_cast<int>(bound.count()));
     return CountThreads();
 }
-
-bool CMessageCounter::event(QEvent* event)
-{
-    if (event->type() != CAppMessageEvent::EventType()) {
-        return QObject::event(event);
-    }
-    if (static_cast<CAppMessageEvent*>(event)->Message() == m_nMessage) {
-        ++m_nCount;
-    }
-    return true;
-}

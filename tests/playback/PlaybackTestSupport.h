@@ -3,14 +3,12 @@
 #include "TestMedia.h"
 #include "playback/MediaFramework.h"
 
-#include <QObject>
-
 #include <chrono>
 #include <memory>
 #include <vector>
 
 // What a test needs around the media layer: clips opened into graphs, times and events read from
-// them, the process's open files and threads, and a stand-in window that counts posted messages.
+// them, and the process's open files and threads.
 
 using GraphPtr = std::shared_ptr<IGraphBuilder>;
 
@@ -46,18 +44,3 @@ int CountThreads();
 // Lets GLib end the worker threads it keeps idle for reuse and waits (bounded) until at most
 // `limit` threads are left. Returns the count reached.
 int SettleThreads(int limit, std::chrono::milliseconds bound);
-
-// Counts the application messages of one number posted to it.
-class CMessageCounter : public QObject
-{
-public:
-    explicit CMessageCounter(std::uint32_t message) : m_nMessage(message) {}
-    int Count() const { return m_nCount; }
-
-protected:
-    bool event(QEvent* event) override;
-
-private:
-    std::uint32_t m_nMessage;
-    int m_nCount = 0;
-};
