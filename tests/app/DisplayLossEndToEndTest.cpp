@@ -2,25 +2,11 @@
 // does: the player must end by itself with an exit status, not a crash, a hang or a signal.
 
 #include "TestMedia.h"
+#include "X11Helpers.h"
 
-#include <QProcess>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QScopeGuard>
 
 namespace {
-
-// Runs a tool against the display; its standard output, trimmed.
-QString RunOn(const QString& strDisplay, const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), strDisplay);
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
 
 TEST(DisplayLossEndToEndTest, ThePlayerEndsWithAnExitStatusWhenItsXServerDies)
 {
@@ -33,19 +19,16 @@ TEST(DisplayLossEndToEndTest, ThePlayerEndsWithAnExitStatusWhenItsXServerDies)
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.canReadLine(); }, 10000)) << "no Xvfb";
     const QString strDisplay = QLatin1Char(':') + QString::fromLatin1(server.readLine()).trimmed();
 
+    // The player and the X tools run on that server; this process stays on its own.
+    const QByteArray oldDisplay = qgetenv("DISPLAY");
+    const auto restore = qScopeGuard([&] { qputenv("DISPLAY", oldDisplay); });
+    qputenv("DISPLAY", strDisplay.toLocal8Bit());
     QProcess player;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("VESSA_VIDEO_SINK"));
-    env.insert(QStringLiteral("DISPLAY"), strDisplay);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    player.setProcessEnvironment(env);
-    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"),
-                 {TestMediaPath(TestClip::Avi)});
-    const QString strWindows =
-        RunOn(strDisplay, QStringLiteral("xdotool"),
-              {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-               QStringLiteral("--name"), QStringLiteral("^Vessa Video Player - ")});
+    StartPlayer(player, {TestMediaPath(TestClip::Avi)});
+    const QString strWindows = RunTool(QStringLiteral("xdotool"),
+                                       {QStringLiteral("search"), QStringLiteral("--sync"),
+                                        QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                        QStringLiteral("^Vessa Video Player - ")});
     ASSERT_FALSE(strWindows.isEmpty()) << "the player's window did not come";
     QTest::qWait(800); // the clip plays: the video sink draws on its own thread
 
