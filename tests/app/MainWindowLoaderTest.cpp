@@ -19,11 +19,8 @@ TEST(MainWindowLoader, FillsThePlayListAndStopsPromptlyWhenTheWindowGoesMidMeasu
     ResetGlobals();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString hanging = dir.filePath(QStringLiteral("hangs.avi"));
-    QFile file(hanging);
-    ASSERT_TRUE(RegisterHangingFormat() && file.open(QIODevice::WriteOnly));
-    file.write(HangingFileBytes());
-    file.close();
+    const QString hanging = WriteHangingFile(dir.path());
+    ASSERT_FALSE(hanging.isEmpty());
 
     CAutoResetEvent event;
     g_hTrackLengthEvent = &event;

@@ -9,7 +9,6 @@
 #include "common/AppMessages.h"
 #include "playback/GraphCore.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -54,16 +53,6 @@ protected:
     }
 
     QString Missing() const { return m_dir.filePath(QStringLiteral("missing.avi")); }
-    QString Hanging()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("hangs.avi"));
-        QFile file(path);
-        if (RegisterHangingFormat() && file.open(QIODevice::WriteOnly)) {
-            file.write(HangingFileBytes());
-        }
-        return path;
-    }
-
     void Add(const QString& path) { m_window->AddFileEntry(path, QString(), -1.0); }
 
     // Runs the event loop until every row shows a "Time" text (bounded).
@@ -193,7 +182,9 @@ TEST_F(LoaderTest, ARequestMadeWhileAMeasurementIsOutstandingIsServedAfterIt)
 
 TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheListGoesOn)
 {
-    Add(Hanging());
+    const QString hanging = WriteHangingFile(m_dir.path());
+    ASSERT_FALSE(hanging.isEmpty());
+    Add(hanging);
     Add(TestMediaPath(TestClip::Avi));
     m_loader.Start();
     ASSERT_TRUE(WaitForAllTimes());
@@ -204,7 +195,8 @@ TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheListGoesOn)
 // the time a hanging render would take, and nothing is reported afterwards.
 TEST_F(LoaderTest, StopIsPromptInEveryStateAndNothingIsReportedAfterIt)
 {
-    const QString hanging = Hanging();
+    const QString hanging = WriteHangingFile(m_dir.path());
+    ASSERT_FALSE(hanging.isEmpty());
     const struct
     {
         const char* what;

@@ -1,5 +1,6 @@
 #include "HangingFormat.h"
 
+#include <QFile>
 #include <gst/gst.h>
 
 #include <cstring>
@@ -83,7 +84,11 @@ bool RegisterHangingFormat()
     return registered;
 }
 
-QByteArray HangingFileBytes()
+QString WriteHangingFile(const QString& folder)
 {
-    return QByteArray(kMagic) + QByteArray(4096, '\0');
+    const QString path = folder + QStringLiteral("/hangs.avi");
+    QFile file(path);
+    const bool written = RegisterHangingFormat() && file.open(QIODevice::WriteOnly) &&
+                         file.write(QByteArray(kMagic) + QByteArray(4096, '\0')) > 0;
+    return written ? path : QString();
 }
