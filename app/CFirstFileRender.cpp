@@ -25,13 +25,37 @@ void CFirstFileRender::Start(const QString& strPath)
         HRESULT hr = E_FAIL;
         if (!m_strPath.isEmpty()) {
             pGraph = IGraphBuilder::Create();
-            hr = pGraph ? pGraph->RenderFile(m_strPath) : E_FAIL;
+            if (pGraph) {
+                {
+                    const std::lock_guard lock(m_mutex);
+                    m_pGraph = pGraph;
+                    ShowVideoLocked();
+                }
+                hr = pGraph->RenderFile(m_strPath);
+            }
         }
         outputs.join();
         const std::lock_guard lock(m_mutex);
         m_pGraph = std::move(pGraph);
         m_hr = hr;
+        m_bDone = true;
     });
+}
+
+void CFirstFileRender::ShowVideoIn(OAHWND owner, long width, long height)
+{
+    const std::lock_guard lock(m_mutex);
+    m_owner = owner;
+    m_ownerSize = {width, height};
+    ShowVideoLocked();
+}
+
+void CFirstFileRender::ShowVideoLocked()
+{
+    // Only while the graph is this object's own: once taken, the main window places its video.
+    if (m_pGraph && m_owner != 0 && !m_bDone) {
+        m_pGraph->ShowVideoAhead(m_owner, m_ownerSize.first, m_ownerSize.second);
+    }
 }
 
 bool CFirstFileRender::Take(const QString& strPath, std::shared_ptr<IGraphBuilder>* ppGraph,

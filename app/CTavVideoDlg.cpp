@@ -1,6 +1,7 @@
 #include "app/CTavVideoDlg.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CFirstFileRender.h"
 #include "app/CTavCommandLineInfo.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
@@ -147,18 +148,21 @@ void CTavVideoDlg::OnInitDialog()
     m_sliderVolume.setRange(-5000, 0);
     m_sliderVolume.setValue(-2000);
 
-    // The window is laid out and shown before the command line's files open: the first file is
-    // being prepared on a thread of its own meanwhile (see CFirstFileRender), and its picture is
-    // made at the size of the panel it will be shown in.
-    CreatePlayList();
+    // The window is laid out and shown before the command line's files open. The first file is
+    // being prepared on a thread of its own meanwhile (see CFirstFileRender): it is told the video
+    // panel first, so that its picture is drawn there the moment it is ready.
     m_chkPlayList.setChecked(true);
     SetOuterGeometry(QRect(16, 16, 640, 480));
     LayoutControls();
     SetExpectedVideoWindowSize(m_videoPanel.width(), m_videoPanel.height());
-    DockPlayList();
+    if (m_pFirstRender != nullptr) {
+        m_pFirstRender->ShowVideoIn(static_cast<OAHWND>(m_videoPanel.VideoOwnerHandle()),
+                                    m_videoPanel.width(), m_videoPanel.height());
+    }
     setAttribute(Qt::WA_ShowModal, true);
     show();
-    m_videoPanel.VideoOwnerHandle();
+    CreatePlayList();
+    DockPlayList();
     OpenCommandLineFiles();
     StartTrackLengthLoader();
     m_bInitialized = true;

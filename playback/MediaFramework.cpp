@@ -240,6 +240,14 @@ bool IGraphBuilder::HoldsFilter(const IBaseFilter* pFilter) const
                        [pFilter](const auto& held) { return held.get() == pFilter; });
 }
 
+void IGraphBuilder::ShowVideoAhead(OAHWND owner, long width, long height)
+{
+    CVideoOverlay& video = m_core->Video();
+    video.SetOwner(owner);
+    video.SetRect({0, 0, width, height});
+    video.SetVisible(true);
+}
+
 bool IGraphBuilder::IsBeingBuilt() const
 {
     return !m_core->IsRendered() && !m_filters.empty();

@@ -143,6 +143,12 @@ public:
     // leaves that one as it was.
     HRESULT RenderFile(const QString& path);
 
+    // Where the video of a graph not rendered yet is to be shown: in the owner's window, at its
+    // top left corner with that size. Its first picture is then drawn there the moment it is
+    // ready, even while RenderFile is still running on another thread. Callable from any thread;
+    // the same wishes given later through IVideoWindow replace these.
+    void ShowVideoAhead(OAHWND owner, long width, long height);
+
     // Puts a filter into the graph under a name, for a builder to connect (a capture source). A
     // filter is in one graph at a time; a graph that has been rendered takes no more filters.
     HRESULT AddFilter(const std::shared_ptr<IBaseFilter>& pFilter, const QString& name);

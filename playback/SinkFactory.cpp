@@ -1,5 +1,9 @@
 #include "playback/SinkFactory.h"
 
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -68,10 +72,33 @@ bool HasProcSoundCard()
     return false;
 }
 
+// Where a sound server (PulseAudio, or PipeWire's PulseAudio service) could be listening. With
+// no address set and no socket in any of the usual places, none is running, and asking would only
+// load its client library and everything that library needs, at start-up.
+bool SoundServerMayListen()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
+        return true;
+    }
+    QStringList sockets = {QStringLiteral("/run/pulse/native"),
+                           QStringLiteral("/var/run/pulse/native")};
+    if (const QString path = qEnvironmentVariable("PULSE_RUNTIME_PATH"); !path.isEmpty()) {
+        sockets.append(path + QStringLiteral("/native"));
+    }
+    if (const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR"); !runtime.isEmpty()) {
+        sockets.append(runtime + QStringLiteral("/pulse/native"));
+    }
+    return std::any_of(sockets.cbegin(), sockets.cend(),
+                       [](const QString& socket) { return QFileInfo::exists(socket); });
+}
+
 // A sound server answers when its sink can open its device (audio sinks do that on their way to
 // READY). The sink reports a refusal on its bus only, so nothing is printed.
 bool SoundServerAnswers()
 {
+    if (!SoundServerMayListen()) {
+        return false;
+    }
     const GstElementHandle probe = AdoptElement(gst_element_factory_make("pulsesink", nullptr));
     if (probe == nullptr) {
         return false;

@@ -142,6 +142,20 @@ TEST_P(VideoWindow, StoppedPictureFillsTheRectangleKeepsItsAspectHidesAndOpensNo
     EXPECT_EQ(CountMappedTopLevels(), topLevels);
 }
 
+// The first file of the command line is rendered on a thread of its own while the window comes
+// up: told its panel ahead, it draws its first picture there with no call after rendering.
+TEST_P(VideoWindow, PictureShownAheadOfRenderingFillsThePanelWhenReady)
+{
+    ASSERT_NO_FATAL_FAILURE(ShowPanel({480, 360}));
+    const GraphPtr graph = IGraphBuilder::Create();
+    graph->ShowVideoAhead(m_panel.winId(), m_panel.width(), m_panel.height());
+    ASSERT_EQ(graph->RenderFile(TestMediaPath(TestClip::Avi)), S_OK);
+    for (const Probe& probe : PictureCorners({0, 0, 480, 360})) {
+        EXPECT_EQ(ShownBar(m_panel, probe.at, probe.bar), probe.bar)
+            << "at " << probe.at.x() << "," << probe.at.y();
+    }
+}
+
 TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsTheStream)
 {
     ASSERT_NO_FATAL_FAILURE(ShowPanel({640, 480}));
