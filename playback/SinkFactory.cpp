@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -81,7 +82,8 @@ bool SoundServerMayListen()
         return true;
     }
     QStringList sockets = {QStringLiteral("/run/pulse/native"),
-                           QStringLiteral("/var/run/pulse/native")};
+                           QStringLiteral("/var/run/pulse/native"),
+                           QStringLiteral("/run/user/%1/pulse/native").arg(::getuid())};
     if (const QString path = qEnvironmentVariable("PULSE_RUNTIME_PATH"); !path.isEmpty()) {
         sockets.append(path + QStringLiteral("/native"));
     }
