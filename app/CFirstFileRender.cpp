@@ -38,7 +38,6 @@ void CFirstFileRender::Start(const QString& strPath)
         const std::lock_guard lock(m_mutex);
         m_pGraph = std::move(pGraph);
         m_hr = hr;
-        m_bDone = true;
     });
 }
 
@@ -53,7 +52,7 @@ void CFirstFileRender::ShowVideoIn(OAHWND owner, long width, long height)
 void CFirstFileRender::ShowVideoLocked()
 {
     // Only while the graph is this object's own: once taken, the main window places its video.
-    if (m_pGraph && m_owner != 0 && !m_bDone) {
+    if (m_pGraph && m_owner != 0) {
         m_pGraph->ShowVideoAhead(m_owner, m_ownerSize.first, m_ownerSize.second);
     }
 }

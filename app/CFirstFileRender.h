@@ -46,7 +46,6 @@ private:
     std::shared_ptr<IGraphBuilder> m_pGraph;
     HRESULT m_hr = E_FAIL;
     bool m_bTaken = false;
-    bool m_bDone = false; // the thread has finished with the graph (under the mutex)
     OAHWND m_owner = 0;
     std::pair<long, long> m_ownerSize;
 };
