@@ -2,6 +2,7 @@
 
 #include "common/AppMessage.h"
 #include "common/AppMessages.h"
+#include "common/PathCodec.h"
 
 #include <QAbstractTableModel>
 #include <QDragEnterEvent>
@@ -23,8 +24,10 @@ QStringList LocalFiles(const QMimeData* data)
         return paths;
     }
     for (const QUrl& url : data->urls()) {
+        // The name's bytes as the URL carries them: a name that is no UTF-8 text stays the
+        // file's own name.
         if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
+            paths.append(PathFromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
         }
     }
     return paths;

@@ -1,10 +1,8 @@
+#include "common/PathCodec.h"
 #include "playback/GraphCore.h"
 #include "playback/MediaFileCheck.h"
 #include "playback/MediaFramework.h"
 #include "playback/SinkFactory.h"
-
-#include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
@@ -71,7 +69,7 @@ HRESULT CGraphCore::RenderFile(const QString& path)
         return E_FAIL;
     }
     // Percent-encoded: spaces, '#', '%' and non-ASCII letters survive the trip through the URI.
-    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    const QByteArray uri = PathToFileUri(AbsolutePath(path));
     g_object_set(playbin.get(), "uri", uri.constData(), nullptr);
     if (m_bMeasureOnly) {
         // Nothing is shown or heard: no converters, scalers or volume before the null sinks.

@@ -1,6 +1,6 @@
 #include "playback/MediaFileCheck.h"
 
-#include <QFile>
+#include "common/PathCodec.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@ HRESULT CheckMediaFile(const QString& path)
         return VFW_E_NOT_FOUND;
     }
     struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+    if (::stat(PathToBytes(path).constData(), &info) != 0) {
         return (errno == ENOENT || errno == ENOTDIR) ? VFW_E_NOT_FOUND : E_FAIL;
     }
     if (!S_ISREG(info.st_mode)) {

@@ -1,8 +1,7 @@
 #include "playlist/FolderScan.h"
 
+#include "common/PathCodec.h"
 #include "common/PathParts.h"
-
-#include <QFile>
 
 #include <cstring>
 #include <dirent.h>
@@ -31,7 +30,7 @@ QString Join(const QString& folder, const QString& name)
 void Walk(const QString& folder, const QStringList& extensions, std::set<FolderId>* seen,
           std::deque<QString>* queue)
 {
-    const QByteArray name = QFile::encodeName(folder);
+    const QByteArray name = PathToBytes(folder);
     DirHandle dir(::opendir(name.constData()));
     if (!dir) {
         return;
@@ -46,13 +45,13 @@ void Walk(const QString& folder, const QStringList& extensions, std::set<FolderI
         if (raw[0] == '\0' || std::strcmp(raw, ".") == 0 || std::strcmp(raw, "..") == 0) {
             continue;
         }
-        const QString full = Join(folder, QFile::decodeName(raw));
+        const QString full = Join(folder, PathFromBytes(raw));
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             // lstat: a link is looked at as a link. A link to a folder is passed over; a link to
             // a file (or a dangling one) is a name like any other.
             struct stat linkInfo = {};
-            const QByteArray fullName = QFile::encodeName(full);
+            const QByteArray fullName = PathToBytes(full);
             if (::lstat(fullName.constData(), &linkInfo) == 0) {
                 isFolder = S_ISDIR(linkInfo.st_mode);
                 struct stat target = {};

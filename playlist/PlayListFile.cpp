@@ -1,12 +1,13 @@
 #include "playlist/PlayListFile.h"
 
+#include "common/PathCodec.h"
 #include "common/PathParts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -41,9 +42,9 @@ QString DecodeLine(const char* begin, qsizetype size)
     return utf8.hasError() ? QString::fromLatin1(begin, size) : text;
 }
 
-// The text after the key's "=" when the line begins with the key and its first "=" at or after
-// the key's end lies beyond it (so "File=" alone is no entry line); nothing otherwise.
-bool ValueAfterKey(const QString& line, const QString& key, QString* value)
+// For a line "KeyN=value": the number N (the text between the key and the first "=", which must
+// not be empty) and the value after the "=".
+bool KeyNumberAndValue(const QString& line, const QString& key, QString* number, QString* value)
 {
     if (!line.startsWith(key)) {
         return false;
@@ -52,8 +53,9 @@ bool ValueAfterKey(const QString& line, const QString& key, QString* value)
     if (equals <= key.size()) {
         return false;
     }
+    *number = line.mid(key.size(), equals - key.size()).trimmed();
     *value = line.mid(equals + 1);
-    return true;
+    return !number->isEmpty();
 }
 
 // The lines of a list, read and decoded one at a time (a list of millions of empty lines must
@@ -66,20 +68,21 @@ public:
         : m_bytes(bytes), m_next(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0)
     {}
     bool AtEnd() const { return m_next >= m_bytes.size(); }
-    // The next line without its line end, or the empty text past the end.
+    // The next line without its line end, or the empty text past the end. CR LF, LF and a lone
+    // CR all end a line: lists come from every kind of system.
     QString Next()
     {
         if (AtEnd()) {
             return {};
         }
         const qsizetype start = m_next;
-        qsizetype end = m_bytes.indexOf('\n', start);
-        m_next = end < 0 ? m_bytes.size() : end + 1;
-        if (end < 0) {
-            end = m_bytes.size();
+        qsizetype end = start;
+        while (end < m_bytes.size() && m_bytes[end] != '\n' && m_bytes[end] != '\r') {
+            ++end;
         }
-        if (end > start && m_bytes[end - 1] == '\r') {
-            --end;
+        m_next = end + 1;
+        if (end + 1 < m_bytes.size() && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n') {
+            ++m_next;
         }
         return DecodeLine(m_bytes.constData() + start, end - start);
     }
@@ -99,18 +102,16 @@ void AddItem(std::vector<PlayListItem>* items, const QString& pathText, const QS
 }
 
 // A path as a list line that reads back as the same path: a full path that a reader would take
-// as it stands is written so; one it would change (line breaks, white space at either end) is
-// written as a file URL.
+// as it stands is written so; one it would change (line breaks, white space at either end, bytes
+// that are no text) is written as a file URL.
 QString PathLine(const QString& path)
 {
     const bool plain = !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r')) &&
-                       path.trimmed() == path;
+                       path.trimmed() == path && PathDisplayText(path) == path;
     if (plain || !path.startsWith(QLatin1Char('/'))) {
         return path;
     }
-    // Built by hand: a URL made from a path that starts with "//" would take its first folder as
-    // a host name.
-    return kFileUrl + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    return QString::fromLatin1(PathToFileUri(path));
 }
 
 // A title on one line: a line break inside it would split the entry.
@@ -170,7 +171,7 @@ QString ResolvePlayListPath(const QString& text, const QString& folder)
         // Only local URLs, "file:///path": a host name would name another machine.
         const QString rest = text.mid(kFileUrl.size());
         if (rest.startsWith(QLatin1Char('/'))) {
-            path = QUrl::fromPercentEncoding(rest.toUtf8());
+            path = PathFromPercentEncoding(rest.toUtf8());
         }
     } else if (text.startsWith(QLatin1Char('/'))) {
         path = text;
@@ -181,7 +182,7 @@ QString ResolvePlayListPath(const QString& text, const QString& folder)
     }
     // No file can have such a name; it is noise, however it got into the list.
     if (path.contains(QChar(0)) || path.size() >= PATH_MAX ||
-        QFile::encodeName(path).size() >= PATH_MAX) {
+        PathToBytes(path).size() >= PATH_MAX) {
         return {};
     }
     return path;
@@ -229,20 +230,50 @@ bool ReadPlsEntries(const QByteArray& bytes, const QString& folder,
     if (!reader.Next().startsWith(kPlsHeader)) {
         return false;
     }
-    while (!reader.AtEnd() && items->size() < kMaxPlayListEntries) {
+    // Lists from elsewhere leave out titles and lengths or give the keys in any order, so each
+    // line is taken by its key and number: "FileN" makes entry N, "TitleN" and "LengthN" fill it
+    // wherever they stand. Entries come in the order their "File" lines do; NumberOfEntries is
+    // not trusted.
+    struct Entry
+    {
         QString pathText;
-        if (!ValueAfterKey(reader.Next(), kFileKey, &pathText)) {
-            continue;
-        }
-        // The two lines after a "File" line are its title and length lines, whatever they hold.
         QString title;
-        ValueAfterKey(reader.Next(), kTitleKey, &title);
-        QString lengthText;
-        const int length =
-            ValueAfterKey(reader.Next(), kLengthKey, &lengthText) && !lengthText.isEmpty()
-                ? ParsePlayListLength(lengthText)
-                : -1;
-        AddItem(items, pathText, folder, std::move(title), length);
+        int nLength = -1;
+    };
+    std::vector<Entry> entries;
+    QHash<QString, std::size_t> byNumber; // the entry of each FileN
+    QHash<QString, Entry> early;          // TitleN / LengthN before their FileN
+    const auto fill = [](Entry* entry, bool bTitle, const QString& value) {
+        if (bTitle) {
+            entry->title = value;
+        } else {
+            entry->nLength = value.isEmpty() ? -1 : ParsePlayListLength(value);
+        }
+    };
+    while (!reader.AtEnd() && entries.size() < kMaxPlayListEntries) {
+        const QString line = reader.Next();
+        QString number;
+        QString value;
+        if (KeyNumberAndValue(line, kFileKey, &number, &value)) {
+            if (byNumber.contains(number)) {
+                continue; // a second FileN names no new entry
+            }
+            Entry entry = early.take(number);
+            entry.pathText = value;
+            byNumber.emplace(number, entries.size());
+            entries.push_back(std::move(entry));
+        } else if (const bool bTitle = KeyNumberAndValue(line, kTitleKey, &number, &value);
+                   bTitle || KeyNumberAndValue(line, kLengthKey, &number, &value)) {
+            const auto found = byNumber.constFind(number);
+            if (found != byNumber.cend()) {
+                fill(&entries[*found], bTitle, value);
+            } else if (early.size() < kMaxPlayListEntries) {
+                fill(&early[number], bTitle, value);
+            }
+        }
+    }
+    for (Entry& entry : entries) {
+        AddItem(items, entry.pathText, folder, std::move(entry.title), entry.nLength);
     }
     return true;
 }
@@ -277,7 +308,7 @@ QByteArray WritePlayListText(PlayListFormat format, const std::vector<NumberedIt
 
 bool ReadPlayListBytes(const QString& path, QByteArray* bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = PathToBytes(path);
     if (name.isEmpty()) {
         return false;
     }

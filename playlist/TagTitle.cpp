@@ -1,8 +1,8 @@
 #include "playlist/TagTitle.h"
 
+#include "common/PathCodec.h"
 #include "playlist/TrackList.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -50,7 +50,7 @@ qsizetype IncompleteUtf8Tail(const QByteArray& bytes)
 // the opened descriptor, since the name may have been replaced in between.
 bool ReadLastBytes(const QString& path, std::array<char, kTagSize>* buffer)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = PathToBytes(path);
     struct stat info = {};
     if (name.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;

@@ -68,6 +68,9 @@ TEST(PlayListFormatTest, M3uReaderTakesEachRuleOfTheFormat)
          "\xEF\xBB\xBF#EXTM3U\n#EXTINF:1,\xC3\xA9t\xC3\xA9\n/\xE9t\xE9.avi\n",
          {{QStringLiteral("/\u00e9t\u00e9.avi"), QStringLiteral("\u00e9t\u00e9"), 1}}},
         {"empty file", "", {}},
+        {"CR-only line ends",
+         "#EXTM3U\r#EXTINF:4,T\r/a.avi\r/b.avi",
+         {{"/a.avi", "T", 4}, {"/b.avi", "", -1}}},
         {"a line too long for a path",
          "/" + QByteArray(1 << 20, 'a') + "\n/b.avi",
          {{"/b.avi", "", -1}}},
@@ -77,19 +80,26 @@ TEST(PlayListFormatTest, M3uReaderTakesEachRuleOfTheFormat)
     }
 }
 
-TEST(PlayListFormatTest, PlsReaderTakesEntriesInFileOrderAndAlwaysConsumesTwoLines)
+TEST(PlayListFormatTest, PlsReaderTakesEntriesByKeyAndNumberInTheOrderOfTheirFileLines)
 {
     const ReadCase cases[] = {
         {"as written",
          "[playlist]\r\nFile1=/a.avi\r\nTitle1=A \r\nLength1=65\r\nFile2=b.avi\r\n"
          "Title2=\r\nLength2=-1\r\nNumberOfEntries=2\r\nVersion=2\r\n",
          {{"/a.avi", "A ", 65}, {"/lists/b.avi", "", -1}}},
-        {"File= without number is no entry and consumes nothing",
+        {"File= without number is no entry",
          "[playlist]\nFile=/x.avi\nFile1=/a.avi\nTitle1=A\nLength1=1",
          {{"/a.avi", "A", 1}}},
-        {"all File lines first: every third taken",
-         "[playlist]\nFile1=/1.avi\nFile2=/2.avi\nFile3=/3.avi\nFile4=/4.avi\nTitle1=x",
-         {{"/1.avi", "", -1}, {"/4.avi", "x", -1}}},
+        {"no titles or lengths, a wrong NumberOfEntries",
+         "[playlist]\nNumberOfEntries=1\nFile1=/1.avi\nFile2=/2.avi\nFile3=/3.avi\nTitle1=x",
+         {{"/1.avi", "x", -1}, {"/2.avi", "", -1}, {"/3.avi", "", -1}}},
+        {"keys in any order, a FileN given twice",
+         "[playlist]\nTitle1=One\nLength1=5\nFile1=/1.avi\nTitle2=Two\nFile2=/2.avi\n"
+         "Length2=7\nFile1=/again.avi\n",
+         {{"/1.avi", "One", 5}, {"/2.avi", "Two", 7}}},
+        {"CR-only line ends",
+         "[playlist]\rFile1=/a.avi\rTitle1=A\rLength1=3\r",
+         {{"/a.avi", "A", 3}}},
         {"empty length stays -1, letters give 0",
          "[playlist]\nFile1=/a.avi\nTitle1=\nLength1=\nFile2=/b.avi\nTitle2=\nLength2=abc",
          {{"/a.avi", "", -1}, {"/b.avi", "", 0}}},
