@@ -144,7 +144,6 @@ void CPlayList::OnInitDialog()
     m_btnDown->setToolTip(QStringLiteral("Move Down"));
     m_btnUp->setToolTip(QStringLiteral("Move Up"));
 
-    WatchTimeTexts();
     SetTimer(kLengthRequestTimer, kLengthRequestInterval);
 
     res::FindControl<QRadioButton>(this, IDC_SHOWFILENAME)->setChecked(true);

@@ -21,8 +21,8 @@ class QProgressBar;
 // The playlist window: a modeless tool window under the main window that shows the track list as
 // rows of "Files" and "Time", marks a row on click, plays it on double-click, moves and deletes
 // rows, chooses what the "Files" column shows, and feeds the track length loader. Row i of the
-// view always stands for entry i of the track list; rows may lag behind the entries while the
-// refill timer rebuilds them.
+// view always stands for entry i of the track list: the rows are a prefix of the entries, which
+// may run ahead of them while the refill timer rebuilds the rows or a scan inserts entries.
 //
 // It talks to the main window only through application messages sent to g_hMainWnd; the main
 // window calls the public operations below. UI thread only.
@@ -36,7 +36,8 @@ public:
     ~CPlayList() override;
 
     // Operations of the main window.
-    void AddFileEntry(const QString& path, const QString& title, double length);
+    // Appends a file entry; its index.
+    int AddFileEntry(const QString& path, const QString& title, double length);
     void SetCurrentEntry(int nIndex);
     // 1 + the index of the current deck-A entry, -1 when there is none.
     int GetCurrentPosition() const;
@@ -45,6 +46,11 @@ public:
     void PlayNextEntry();
     void PlayPreviousEntry();
     void RemoveCurrentEntry();
+    // Removes one entry with its row.
+    void RemoveFileEntry(int nIndex);
+    // The deck-A entry of a file: the current entry when it is that file, else the first deck-A
+    // entry with its path; -1 when there is none.
+    int EntryOfFile(const QString& path) const;
     // Applies the loader's report: g_dTrackLength for every entry whose path is g_strLengthPath.
     void OnTrackLengthLoaded();
     int GetRowCount() const;
@@ -105,7 +111,8 @@ private:
     void OnRefillTimer();
     void OnLengthRequestTimer();
     void AddMissingRow(int nRow);
-    void WatchTimeTexts();
+    void RemoveEntry(int nIndex);
+    bool IsScanning() const;
     void SetLengthRequestPace(bool bFollowUp);
 
     void OnListClick();
@@ -148,9 +155,9 @@ private:
     std::array<QBasicTimer, 4> m_timers;
     // The frame the window manager draws around this window; null until known.
     QMargins m_marginsFrame;
-    // Every row above this one has a "Time" text, so the length request need not look at them
-    // again; any change of a row's text, or rows coming or going, lowers it.
-    int m_nFirstRowWithoutTime = 0;
+    // Every entry above this one has its length or has failed, so the length request need not
+    // look at them again; entries inserted, removed or moved above it lower it.
+    std::size_t m_nFirstEntryWithoutLength = 0;
     // Ticks left at the follow-up pace of timer 3; 0 at the normal pace.
     int m_nFollowUpTicks = 0;
     CAppMessageMap m_messages;

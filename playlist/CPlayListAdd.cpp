@@ -47,7 +47,7 @@ void CPlayList::OnAddFile()
         return;
     }
     int mark = m_list->GetSelectionMark();
-    const int rowsBefore = GetRowCount();
+    const auto entriesBefore = static_cast<int>(m_tracks.size());
     for (const QString& path : paths) {
         if (IsPlayListExtension(PathParts::Split(path).ext)) {
             LoadPlayListFile(*this, path);
@@ -58,7 +58,7 @@ void CPlayList::OnAddFile()
     // With a row selected before, that row keeps (or regains) the arrow; with none, the first new
     // row gets it, whether it came from a media file or from a list.
     if (mark == -1) {
-        mark = rowsBefore;
+        mark = entriesBefore;
     }
     if (IsValidTrackIndex(m_tracks, mark)) {
         MarkEntry(mark);

@@ -51,8 +51,7 @@ void CPlayList::OnDelete()
     if (!IsValidTrackIndex(m_tracks, row)) {
         return;
     }
-    m_list->DeleteItem(row);
-    RemoveTrack(m_tracks, row);
+    RemoveEntry(row);
     NotifyPlayListChanged();
 }
 
@@ -69,14 +68,21 @@ void CPlayList::OnDeleteAll()
     NotifyPlayListChanged();
 }
 
+void CPlayList::RemoveFileEntry(int nIndex)
+{
+    if (IsValidTrackIndex(m_tracks, nIndex)) {
+        RemoveEntry(nIndex);
+        NotifyPlayListChanged();
+    }
+}
+
 void CPlayList::RemoveCurrentEntry()
 {
     const int position = GetCurrentPosition();
     if (position == -1) {
         return;
     }
-    m_list->DeleteItem(position - 1);
-    RemoveTrack(m_tracks, position - 1);
+    RemoveEntry(position - 1);
     NotifyPlayListChanged();
 }
 

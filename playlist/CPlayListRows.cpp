@@ -4,26 +4,58 @@
 #include "common/AppMessage.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
+#include "common/PathCodec.h"
 #include "controls/CTavListCtrl.h"
 #include "playlist/CPlayList.h"
 #include "playlist/RowImages.h"
 #include "playlist/TrackList.h"
 
-namespace {
-
-// The item data of a row: the entry's CD track number, -1 for a file.
-constexpr qintptr kFileItemData = -1;
-
-} // namespace
-
-void CPlayList::AddFileEntry(const QString& path, const QString& title, double length)
+int CPlayList::AddFileEntry(const QString& path, const QString& title, double length)
 {
-    const auto row = static_cast<int>(m_tracks.size());
+    const auto entry = static_cast<int>(m_tracks.size());
+    // The rows are a prefix of the entries. While they lag behind (the refill timer rebuilds
+    // them, a scan inserts entries), a row made here would land at the end of the rows and show
+    // this entry where another belongs: the refill makes it in its turn instead.
+    const bool bRowsComplete = !IsScanning() && GetRowCount() == entry;
     AddTrack(m_tracks, path, title, length);
-    m_list->InsertItem(row, GetRowText(row));
-    m_list->SetItemText(row, 1, GetLengthText(m_tracks, row));
-    m_list->SetItemData(row, kFileItemData);
-    UpdateRowImage(row);
+    if (bRowsComplete) {
+        AddMissingRow(entry);
+    } else if (!IsScanning()) {
+        SetTimer(kRefillTimer, kRefillInterval);
+    }
+    return entry;
+}
+
+bool CPlayList::IsScanning() const
+{
+    return m_timers[kScanInsertTimer].isActive();
+}
+
+// Every command that removes an entry goes through here, so that row and entry go together.
+void CPlayList::RemoveEntry(int nIndex)
+{
+    m_list->DeleteItem(nIndex); // none while the entry's row has not been made yet
+    RemoveTrack(m_tracks, nIndex);
+    if (IsScanning() && nIndex < m_nScanStart) {
+        --m_nScanStart; // the scan's entries all moved up by one
+        m_nScanCursor = m_nScanStart;
+    }
+}
+
+// Only deck A has the current entry that the main window's delete command removes, so an entry on
+// another deck is never the one to mark.
+int CPlayList::EntryOfFile(const QString& path) const
+{
+    const int current = GetCurrentPosition() - 1;
+    if (current >= 0 && GetTrackPath(m_tracks, current) == path) {
+        return current;
+    }
+    for (const std::int32_t index : m_tracks.IndicesOf(path)) {
+        if (m_tracks[static_cast<std::size_t>(index)]->nDeck == 0) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 int CPlayList::GetRowCount() const
@@ -35,12 +67,12 @@ QString CPlayList::GetRowText(int nIndex) const
 {
     switch (m_nShowMode) {
     case 0:
-        return GetTrackName(m_tracks, nIndex);
+        return PathDisplayText(GetTrackName(m_tracks, nIndex));
     case 1:
-        return GetTrackPath(m_tracks, nIndex);
+        return PathDisplayText(GetTrackPath(m_tracks, nIndex));
     case 2: {
         const QString title = GetTrackTitle(m_tracks, nIndex);
-        return title.isEmpty() ? GetTrackName(m_tracks, nIndex) : title;
+        return title.isEmpty() ? PathDisplayText(GetTrackName(m_tracks, nIndex)) : title;
     }
     default:
         return {};

@@ -19,53 +19,33 @@ const QString kNoLengthText = QStringLiteral("???");
 
 void CPlayList::AddMissingRow(int nRow)
 {
+    const TrackEntry& entry = *m_tracks[static_cast<std::size_t>(nRow)];
     m_list->InsertItem(nRow, GetRowText(nRow));
-    m_list->SetItemText(nRow, 1, GetLengthText(m_tracks, nRow));
-    m_list->SetItemData(nRow, m_tracks[static_cast<std::size_t>(nRow)]->nTrack);
+    // A failed measurement stays with the entry: its row says so whenever it is made.
+    m_list->SetItemText(nRow, 1, entry.bNoLength ? kNoLengthText : GetLengthText(m_tracks, nRow));
+    m_list->SetItemData(nRow, entry.nTrack);
     UpdateRowImage(nRow);
 }
 
 // Rows are added in order at the end of the view. Each tick adds as many as fit in a few
 // milliseconds of work (at least one) and then returns to the event loop, so a long list comes
 // back in seconds without the window ever stalling; one row per 10 ms tick would take minutes.
+// While a scan inserts its paths, rows stop where the scan began: the entries after that point
+// still move, and the scan's end makes their rows.
 void CPlayList::OnRefillTimer()
 {
     QElapsedTimer work;
     work.start();
+    const int end = IsScanning() ? m_nScanStart : static_cast<int>(m_tracks.size());
     int row = m_list->GetItemCount();
     do {
-        if (static_cast<int>(m_tracks.size()) <= row) {
+        if (end <= row) {
             KillTimer(kRefillTimer);
             return;
         }
         AddMissingRow(row);
         ++row;
     } while (work.nsecsElapsed() < kRefillBudgetNs);
-}
-
-// Rows above m_nFirstRowWithoutTime keep their "Time" texts until the view says otherwise: a
-// text changed in column 1, rows inserted, removed or moved, or the whole view rebuilt.
-void CPlayList::WatchTimeTexts()
-{
-    QAbstractItemModel* rows = m_list->model();
-    const auto lowerTo = [this](int row) {
-        m_nFirstRowWithoutTime = std::min(m_nFirstRowWithoutTime, std::max(row, 0));
-    };
-    connect(rows, &QAbstractItemModel::dataChanged, this,
-            [lowerTo](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                if (topLeft.column() <= 1 && bottomRight.column() >= 1) {
-                    lowerTo(topLeft.row());
-                }
-            });
-    connect(rows, &QAbstractItemModel::rowsInserted, this,
-            [lowerTo](const QModelIndex&, int first) { lowerTo(first); });
-    connect(rows, &QAbstractItemModel::rowsRemoved, this,
-            [lowerTo](const QModelIndex&, int first) { lowerTo(first); });
-    connect(rows, &QAbstractItemModel::modelReset, this, [lowerTo] { lowerTo(0); });
-    connect(rows, &QAbstractItemModel::layoutChanged, this, [lowerTo] { lowerTo(0); });
-    connect(rows, &QAbstractItemModel::rowsMoved, this, [lowerTo] { lowerTo(0); });
-    connect(rows, &QAbstractItemModel::columnsInserted, this, [lowerTo] { lowerTo(0); });
-    connect(rows, &QAbstractItemModel::columnsRemoved, this, [lowerTo] { lowerTo(0); });
 }
 
 void CPlayList::SetLengthRequestPace(bool bFollowUp)
@@ -77,10 +57,10 @@ void CPlayList::SetLengthRequestPace(bool bFollowUp)
     SetTimer(kLengthRequestTimer, bFollowUp ? kLengthFollowUpInterval : kLengthRequestInterval);
 }
 
-// One request at a time: the path of the first row whose "Time" text is empty (a row that does
-// not exist yet counts as empty). The busy flag is raised here, before the loader is woken, so
-// that the next tick cannot overwrite the path in the gap before the loader raises it itself;
-// the loader lowers it once its report has been handled.
+// One request at a time: the path of the first entry whose length is neither known nor failed,
+// whether or not its row has been made yet. The busy flag is raised here, before the loader is
+// woken, so that the next tick cannot overwrite the path in the gap before the loader raises it
+// itself; the loader lowers it once its report has been handled.
 void CPlayList::OnLengthRequestTimer()
 {
     if (g_bLoaderBusy.load() != 0) {
@@ -92,15 +72,13 @@ void CPlayList::OnLengthRequestTimer()
         return;
     }
     SetLengthRequestPace(false);
-    // Entries inserted, removed or moved above the mark shift the rows' meaning under it.
-    m_nFirstRowWithoutTime = static_cast<int>(
-        std::min(static_cast<std::size_t>(m_nFirstRowWithoutTime), m_tracks.TakeFirstChange()));
-    const int rows = m_list->GetItemCount();
-    for (auto i = static_cast<std::size_t>(m_nFirstRowWithoutTime); i < m_tracks.size(); ++i) {
-        const auto row = static_cast<int>(i);
-        if (row >= rows || m_list->GetItemText(row, 1).isEmpty()) {
-            m_nFirstRowWithoutTime = row;
-            g_strLengthPath = m_tracks[i]->strPath;
+    // Entries inserted, removed or moved above the mark shift the entries' places under it.
+    m_nFirstEntryWithoutLength = std::min(m_nFirstEntryWithoutLength, m_tracks.TakeFirstChange());
+    for (std::size_t i = m_nFirstEntryWithoutLength; i < m_tracks.size(); ++i) {
+        const TrackEntry& entry = *m_tracks[i];
+        if (!(entry.dLength >= 0.0) && !entry.bNoLength) {
+            m_nFirstEntryWithoutLength = i;
+            g_strLengthPath = entry.strPath;
             g_bLoaderBusy.exchange(1);
             if (g_hTrackLengthEvent != nullptr) {
                 g_hTrackLengthEvent->Set();
@@ -108,7 +86,7 @@ void CPlayList::OnLengthRequestTimer()
             return;
         }
     }
-    m_nFirstRowWithoutTime = static_cast<int>(m_tracks.size());
+    m_nFirstEntryWithoutLength = m_tracks.size();
 }
 
 // Every entry with the measured path gets the length, so duplicates of one file all receive it.
@@ -118,8 +96,9 @@ void CPlayList::OnTrackLengthLoaded()
     const double length = g_dTrackLength;
     for (const std::int32_t row : m_tracks.IndicesOf(g_strLengthPath)) {
         TrackEntry& entry = *m_tracks[static_cast<std::size_t>(row)];
-        // A NaN is a failed measurement too: as a length it would leave the "Time" text empty
-        // and the same file would be asked for again and again.
+        // A NaN is a failed measurement too: as a length it would leave the length unknown and
+        // the same file would be asked for again and again. An entry whose row is not made yet
+        // keeps the result for it.
         if (!(length >= 0.0)) {
             entry.bNoLength = true;
             m_list->SetItemText(row, 1, kNoLengthText);

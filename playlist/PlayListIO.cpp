@@ -70,19 +70,19 @@ void SavePlayList(CPlayList& window)
     if (format == PlayListFormat::None) {
         return;
     }
-    // Only the rows' entries are written, and only file tracks.
+    // Every file entry of the list, in list order, whether or not its row has been made yet
+    // (the rows are rebuilt over timer ticks after a scan or a change of what they show).
     const auto makeText = [&window, format] {
         TrackList& tracks = window.Tracks();
         std::vector<NumberedItem> items;
-        const int rows = window.GetRowCount();
-        for (int row = 0; row < rows; ++row) {
-            if (!IsValidTrackIndex(tracks, row) ||
-                tracks[static_cast<std::size_t>(row)]->nKind != 2) {
+        const auto count = static_cast<std::int32_t>(tracks.size());
+        for (std::int32_t index = 0; index < count; ++index) {
+            if (tracks[static_cast<std::size_t>(index)]->nKind != 2) {
                 continue;
             }
-            const QString title = ReadTagTitle(tracks, row);
-            const TrackEntry& entry = *tracks[static_cast<std::size_t>(row)];
-            items.push_back({row + 1, {entry.strPath, title, WholeSeconds(entry.dLength)}});
+            const QString title = ReadTagTitle(tracks, index);
+            const TrackEntry& entry = *tracks[static_cast<std::size_t>(index)];
+            items.push_back({index + 1, {entry.strPath, title, WholeSeconds(entry.dLength)}});
         }
         return WritePlayListText(format, items);
     };

@@ -1,8 +1,11 @@
 #include "PlayListFixture.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 
@@ -38,20 +41,52 @@ TEST_F(Length, OneRequestAtATimeForTheFirstRowWithoutTime)
     EXPECT_EQ(m_sent, Numbers{});
 }
 
-// The request looks only below the rows it knows to have a "Time" text; a rebuilt view must send
-// it back to the top, where a failed file's "???" is gone and the file is asked for again.
-TEST_F(Length, AFailedFileIsAskedForAgainOnceItsRowIsRebuilt)
+// Whether an entry still needs its length is the entry's own business, not its row's: a failed
+// file keeps its "???" when the rows are rebuilt, and entries whose rows are not made yet (a scan
+// inserting, a rebuild) are each measured once, their results shown when the rows come.
+TEST_F(Length, EveryEntryIsMeasuredOnceWhateverItsRowShows)
 {
     AddEntries({-1.0, 12.0});
     EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(0));
     Report(0, -1.0);
     g_bLoaderBusy = 0;
-    EXPECT_EQ(WaitForRequest(m_loaderEvent, CPlayList::kLengthRequestInterval + 100), "");
     ClickButton(IDC_SHOWPATH);
     ASSERT_TRUE(WaitForAllRows());
     EXPECT_EQ(Rows(),
-              (Texts{PathOf(0).toStdString() + "||Q", PathOf(1).toStdString() + "|0:12|P"}));
-    EXPECT_EQ(WaitForRequest(m_loaderEvent), PathOf(0));
+              (Texts{PathOf(0).toStdString() + "|???|Q", PathOf(1).toStdString() + "|0:12|P"}));
+    EXPECT_EQ(WaitForRequest(m_loaderEvent, CPlayList::kLengthRequestInterval + 100), "");
+
+    // A folder scan of new files, with a loader that answers at once: one request per file.
+    QTemporaryDir folder;
+    constexpr int kFiles = 40;
+    for (int i = 0; i < kFiles; ++i) {
+        QFile file(folder.filePath(QStringLiteral("f%1.avi").arg(i, 2, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    CUserDialogs::SetNextFileName(folder.path());
+    ClickButton(IDC_ADDFOLDER);
+    std::vector<QString> asked;
+    const auto allMeasured = [&] {
+        const auto& tracks = m_window->Tracks();
+        return std::all_of(tracks.begin(), tracks.end(), [](const auto& entry) {
+            return entry->dLength >= 0.0 || entry->bNoLength;
+        });
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (m_loaderEvent.WaitFor(std::chrono::milliseconds(0))) {
+                asked.push_back(g_strLengthPath);
+                g_dTrackLength = 7.0;
+                m_window->OnTrackLengthLoaded();
+                g_bLoaderBusy = 0;
+            }
+            return allMeasured() && List()->GetItemCount() == kFiles + 2;
+        },
+        30000));
+    EXPECT_EQ(asked.size(), static_cast<std::size_t>(kFiles));
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(std::adjacent_find(asked.begin(), asked.end()), asked.end()) << "a file asked twice";
+    EXPECT_EQ(Rows().back(), folder.filePath(QStringLiteral("f39.avi")).toStdString() + "|0:07|P");
 }
 
 TEST_F(Length, AReportReachesEveryEntryWithExactlyThatPath)
