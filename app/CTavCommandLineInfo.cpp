@@ -1,12 +1,12 @@
 #include "app/CTavCommandLineInfo.h"
 
+#include "common/PathCodec.h"
+
 void CTavCommandLineInfo::ParseParam(const QString& param)
 {
-    if (param.startsWith(QLatin1Char('-'))) {
-        m_listFiles.append(param.mid(1));
-    } else {
-        m_listFiles.append(param);
-    }
+    // Made absolute now, against the folder the player was started in: the playlist shows and
+    // saves full paths, and a relative one would later be taken relative to a list's folder.
+    m_listFiles.append(AbsolutePath(param));
 }
 
 void CTavCommandLineInfo::ParseCommandLine(const QStringList& arguments)

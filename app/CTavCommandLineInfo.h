@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// The files named on the command line, handed out in order. Every argument is a file: a leading
-// '-' is the flag marker and is dropped ("-x" names the file "x"); an argument starting with '/'
-// is an absolute path and kept whole. No argument is ever taken as a command of its own.
+// The files named on the command line, handed out in order. Every argument is a file exactly as
+// given, whatever its first character ("-x.avi" is the file "-x.avi"; the player has no options),
+// made absolute against the working folder. No argument is ever taken as a command of its own.
 class CTavCommandLineInfo
 {
 public:

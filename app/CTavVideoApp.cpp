@@ -2,8 +2,10 @@
 
 #include "app/CTavCommandLineInfo.h"
 #include "app/CTavVideoDlg.h"
+#include "app/DisplayLoss.h"
 #include "common/AutoResetEvent.h"
 #include "common/Globals.h"
+#include "common/PathCodec.h"
 #include "resources/AppIcon.h"
 
 #include <QApplication>
@@ -78,7 +80,7 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
     // none of it.
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(PathFromBytes(argv[i])); // a name that is no UTF-8 stays the file's own
     }
     m_cmdInfo.ParseCommandLine(arguments);
     // Plugin loading and the first file's preroll dominate the start-up; they overlap with
@@ -92,6 +94,10 @@ bool CTavVideoApp::InitInstance(int& argc, char** argv)
     m_qtArgv[0] = argc > 0 ? argv[0] : nullptr;
     m_nQtArgc = argc > 0 ? 1 : 0;
     m_pApplication = std::make_unique<QApplication>(m_nQtArgc, m_qtArgv.data());
+    EndAtOnceWhenTheDisplayGoes();
+    // Once more, now that Qt's own statics exist: exit handlers run in the reverse order of
+    // their registration, and a lost display must end the process before any of them goes.
+    std::atexit(EndAtOnceUnlessOrderly);
     g_hTrackLengthEvent = new CAutoResetEvent(false);
     // Nothing is stored; the names only fix where settings would go.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));

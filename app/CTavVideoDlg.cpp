@@ -208,10 +208,9 @@ void CTavVideoDlg::OpenCommandLineFiles()
     do {
         m_pCmdInfo->GetNextCommandLineFile(strPath, bLast);
         if (OpenMedia(strPath, true)) {
-            AddPlayListEntry(strPath, QString(), m_dDuration);
             // The entry just added is the file now playing: the end of the file and Next and
             // Prev step on from it, not from the first file named.
-            SetPlayListCurrentEntry(GetPlayListRowCount() - 1);
+            SetPlayListCurrentEntry(AddPlayListEntry(strPath, QString(), m_dDuration));
         }
     } while (!bLast);
 }

@@ -128,11 +128,11 @@ private:
     void DockPlayList();
     void MovePlayListTo(const QPoint& ptTopLeft);
     void ShowPlayList(bool bShow);
-    void AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength);
+    // The new entry's index; -1 without a playlist.
+    int AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength);
     void SetPlayListCurrentEntry(int nIndex);
     int GetPlayListCurrentPosition() const;
     QString GetPlayListCurrentPath() const;
-    int GetPlayListRowCount() const;
     void RemovePlayListCurrentEntry();
     void PlayNextEntry();
     void PlayPreviousEntry();

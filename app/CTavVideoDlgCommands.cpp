@@ -1,13 +1,17 @@
 // The main window's commands: Open, delete, the "Play List" box and the playlist steps.
 
 #include "app/CTavVideoDlg.h"
+#include "common/Globals.h"
+#include "common/PathCodec.h"
 #include "controls/UserDialogs.h"
 #include "playlist/CPlayList.h"
 #include "playlist/TrackList.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <climits>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,25 +21,17 @@ const QString kOpenFilter =
 // Longer paths cannot name a file on this system.
 bool PathTooLong(const QString& strPath)
 {
-    return strPath.toUtf8().size() >= PATH_MAX;
+    return PathToBytes(strPath).size() >= PATH_MAX;
 }
 
-// The deck-A playlist entry of a file: the current entry when it is that file, else the first
-// deck-A entry with its path; -1 when there is none. Only deck A has the current entry that the
-// delete command removes, so an entry on another deck is never the one to mark.
-int EntryOfFile(const CPlayList& playList, const QString& strPath)
+// A file none may write to: the desktop's way of saying "keep this one". lstat, so that a link is
+// judged by its own mode, like the name the deletion removes.
+bool IsReadOnlyFile(const QString& strPath)
 {
-    const TrackList& tracks = playList.Tracks();
-    const int nCurrent = playList.GetCurrentPosition() - 1;
-    if (nCurrent >= 0 && GetTrackPath(tracks, nCurrent) == strPath) {
-        return nCurrent;
-    }
-    for (std::size_t i = 0; i < tracks.size(); ++i) {
-        if (tracks[i]->nDeck == 0 && tracks[i]->strPath == strPath) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    struct stat info = {};
+    const QByteArray name = PathToBytes(strPath);
+    return !name.isEmpty() && ::lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 } // namespace
@@ -47,29 +43,45 @@ void CTavVideoDlg::OnOpen()
         return;
     }
     if (OpenMedia(strPath, false)) {
-        AddPlayListEntry(strPath, QString(), m_dDuration);
-        SetPlayListCurrentEntry(GetPlayListRowCount() - 1);
+        SetPlayListCurrentEntry(AddPlayListEntry(strPath, QString(), m_dDuration));
     }
 }
 
 void CTavVideoDlg::OnDeleteFile()
 {
+    // The file is the one on screen when the button is pressed. While the box is open the
+    // session goes on (the clip can end and the next entry open), and OK must still delete only
+    // the file the user was asked about. A capture preview shows no file: there is none to delete.
+    if (g_bCaptureActive) {
+        return;
+    }
+    const QString strPath = m_strCurrentFile;
     if (CUserDialogs::MessageBox(this, QStringLiteral("Are you sure?"),
                                  QStringLiteral("Delete File"),
                                  QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    OnStop();
-    ReleaseSession();
-
-    QFile file(m_strCurrentFile);
-    if (!file.remove()) {
+    const auto reportFailure = [this, &strPath](const QString& strReason) {
         CUserDialogs::MessageBox(
             this,
             QStringLiteral("%1 could not be deleted: %2.")
-                .arg(m_strCurrentFile.isEmpty() ? QStringLiteral("The file") : m_strCurrentFile,
-                     file.errorString()),
+                .arg(strPath.isEmpty() ? QStringLiteral("The file") : PathDisplayText(strPath),
+                     strReason),
             QStringLiteral("Vessa Video Player"), QMessageBox::Ok, QMessageBox::Warning);
+    };
+    // A file marked read-only is kept, and so is everything else: the session plays on.
+    if (IsReadOnlyFile(strPath)) {
+        reportFailure(QString::fromLocal8Bit(std::strerror(EACCES)));
+        return;
+    }
+    const bool bStillShown = !g_bCaptureActive && m_strCurrentFile == strPath;
+    if (bStillShown) {
+        OnStop();
+        ReleaseSession();
+    }
+    const QByteArray name = PathToBytes(strPath);
+    if (name.isEmpty() || ::unlink(name.constData()) != 0) {
+        reportFailure(QString::fromLocal8Bit(std::strerror(name.isEmpty() ? ENOENT : errno)));
         return;
     }
 
@@ -77,11 +89,18 @@ void CTavVideoDlg::OnDeleteFile()
     // entry (the command-line files leave it on the first while the last one plays); removing
     // that one would drop a file that still exists and keep one that is gone.
     if (m_pPlayList != nullptr) {
-        const int nEntry = EntryOfFile(*m_pPlayList, m_strCurrentFile);
+        const int nEntry = m_pPlayList->EntryOfFile(strPath);
         if (nEntry < 0) {
             return;
         }
+        if (!bStillShown) {
+            // Another file plays by now: only the gone file's entry goes, and it plays on.
+            m_pPlayList->RemoveFileEntry(nEntry);
+            return;
+        }
         SetPlayListCurrentEntry(nEntry);
+    } else if (!bStillShown) {
+        return;
     }
     const int nPosition = GetPlayListCurrentPosition();
     RemovePlayListCurrentEntry();

@@ -46,11 +46,9 @@ void CTavVideoDlg::ShowPlayList(bool bShow)
     }
 }
 
-void CTavVideoDlg::AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength)
+int CTavVideoDlg::AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength)
 {
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->AddFileEntry(strPath, strTitle, dLength);
-    }
+    return m_pPlayList != nullptr ? m_pPlayList->AddFileEntry(strPath, strTitle, dLength) : -1;
 }
 
 void CTavVideoDlg::SetPlayListCurrentEntry(int nIndex)
@@ -68,11 +66,6 @@ int CTavVideoDlg::GetPlayListCurrentPosition() const
 QString CTavVideoDlg::GetPlayListCurrentPath() const
 {
     return m_pPlayList != nullptr ? m_pPlayList->GetCurrentPath() : QString();
-}
-
-int CTavVideoDlg::GetPlayListRowCount() const
-{
-    return m_pPlayList != nullptr ? m_pPlayList->GetRowCount() : 0;
 }
 
 void CTavVideoDlg::RemovePlayListCurrentEntry()

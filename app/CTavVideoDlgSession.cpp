@@ -6,6 +6,7 @@
 #include "capture/CaptureGlobals.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
+#include "common/PathCodec.h"
 #include "common/PathParts.h"
 #include "common/TimeText.h"
 #include "playback/SessionPointers.h"
@@ -80,7 +81,8 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
     m_staticTime.setText(FormatTime(WholeSeconds(m_dDuration)));
     EnablePlayButton();
     const PathParts parts = PathParts::Split(strPath);
-    setWindowTitle(QStringLiteral("Vessa Video Player - ") + parts.fname + parts.ext);
+    setWindowTitle(QStringLiteral("Vessa Video Player - ") +
+                   PathDisplayText(parts.fname + parts.ext));
 
     OnPlay();
     if (!bPlay) {

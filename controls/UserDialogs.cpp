@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include <deque>
+#include <functional>
 
 namespace {
 
@@ -13,7 +14,14 @@ struct FileAnswer
 };
 
 // Queued answers of the test seam; UI thread only.
-std::deque<QMessageBox::StandardButton> g_nextButtons;
+// A queued answer, and what happens while the box would be open before it is given.
+struct ButtonAnswer
+{
+    QMessageBox::StandardButton button = QMessageBox::NoButton;
+    std::function<void()> whileOpen;
+};
+
+std::deque<ButtonAnswer> g_nextButtons;
 std::deque<FileAnswer> g_nextFileNames;
 QStringList g_askedTexts;
 
@@ -50,9 +58,12 @@ QMessageBox::StandardButton CUserDialogs::MessageBox(QWidget* parent, const QStr
 {
     g_askedTexts.append(caption + QStringLiteral(": ") + text);
     if (!g_nextButtons.empty()) {
-        const QMessageBox::StandardButton answer = g_nextButtons.front();
+        const ButtonAnswer answer = std::move(g_nextButtons.front());
         g_nextButtons.pop_front();
-        return answer;
+        if (answer.whileOpen) {
+            answer.whileOpen();
+        }
+        return answer.button;
     }
     QMessageBox box(icon, caption, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -128,9 +139,10 @@ QString CUserDialogs::GetExistingDirectory(QWidget* parent, const QString& capti
     return QFileDialog::getExistingDirectory(parent, caption);
 }
 
-void CUserDialogs::SetNextAnswer(QMessageBox::StandardButton button)
+void CUserDialogs::SetNextAnswer(QMessageBox::StandardButton button,
+                                 std::function<void()> whileOpen)
 {
-    g_nextButtons.push_back(button);
+    g_nextButtons.push_back({button, std::move(whileOpen)});
 }
 
 void CUserDialogs::SetNextFileName(const QString& name, int selectedFilter)

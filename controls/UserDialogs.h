@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // Every question the program puts to the user goes through here: message boxes, file dialogs and
@@ -32,7 +34,10 @@ public:
 
     // Test seam. While answers are queued no dialog is shown: each call takes the next answer of
     // its kind (a file-name answer of "" is a cancel; several names are separated by '\n').
-    static void SetNextAnswer(QMessageBox::StandardButton button);
+    // whileOpen runs where the box's own event loop would (a test spins the loop in it, so that
+    // what happens behind an open box happens) before the answer is given.
+    static void SetNextAnswer(QMessageBox::StandardButton button,
+                              std::function<void()> whileOpen = {});
     static void SetNextFileName(const QString& name, int selectedFilter = 0);
     // The texts of the message boxes asked so far ("caption: text"), oldest first; clears them.
     static QStringList TakeAskedTexts();

@@ -66,6 +66,7 @@ struct CVideoConnection
         }
         bEventThread = true;
         // Lives as long as the connection, which is the process; it ends if the server goes.
+        // What it touches is the never-destroyed connection object, so it cannot outlive it.
         std::thread([this] { ReadEvents(); }).detach();
     }
 
@@ -96,9 +97,12 @@ struct CVideoConnection
     }
 };
 
+// Made on first use and never destroyed: the event thread waits on the connection for the life
+// of the process, and the sinks' threads may still draw when the statics go at exit. Nothing of
+// it may vanish under them, so it outlives every static.
 CVideoConnection& Video()
 {
-    static CVideoConnection video;
+    static CVideoConnection& video = *new CVideoConnection;
     return video;
 }
 #endif

@@ -1,10 +1,18 @@
 // The main window's playlist steps on real clips: Open and the command line appending entries,
-// Next and Prev, the end of a file playing the next entry, and the delete command.
+// Next and Prev, the end of a file playing the next entry, the delete command, and file names that
+// are no text.
 
 #include "PlayListWiringFixture.h"
 #include "app/CTavCommandLineInfo.h"
 #include "common/AppMessages.h"
+#include "common/PathCodec.h"
+#include "playlist/PlayListIO.h"
 #include "playlist/RowImages.h"
+#include "resources/PlayListDialog.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -141,34 +149,126 @@ TEST_F(PlayListSteps, DeleteFindsTheFilesEntryOnDeckAOnly)
     EXPECT_FALSE(QFileInfo::exists(PathOf("two")));
 }
 
+// The delete command takes its file when the button is pressed: a clip that ends behind the open
+// box (and the next entry that opens) must not turn OK into deleting the next file; a file none
+// may write to is refused and everything stays as it was.
+TEST_F(PlayListSteps, DeleteTakesTheFileOnScreenWhenPressedAndKeepsReadOnlyFiles)
+{
+    OpenClips({"one", "two", "kept"});
+    Press(IDC_PREV);
+    Press(IDC_PREV);
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok, [this] {
+        SkipToNearTheEnd();
+        ASSERT_TRUE(WaitFor([&] { return Dlg().CurrentFile() == PathOf("two"); }));
+    });
+    Click(IDC_DELETE_FILE);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("one")));
+    EXPECT_TRUE(QFileInfo::exists(PathOf("two")));
+    EXPECT_EQ(Rows(List()), (Texts{"two", "kept"}));
+    EXPECT_EQ(CurrentRow(), 0);
+    EXPECT_EQ(Dlg().CurrentFile(), PathOf("two"));
+    EXPECT_TRUE(g_bPlaying) << "the file that opened behind the box plays on";
+
+    Press(IDC_NEXT);
+    ASSERT_EQ(::chmod(QFile::encodeName(PathOf("kept")).constData(), 0444), 0);
+    const auto* pSession = g_pMediaControl.get();
+    CUserDialogs::TakeAskedTexts();
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok); // the refusal
+    Click(IDC_DELETE_FILE);
+    EXPECT_TRUE(QFileInfo::exists(PathOf("kept")));
+    EXPECT_EQ(CUserDialogs::TakeAskedTexts().value(1),
+              QStringLiteral("Vessa Video Player: %1 could not be deleted: Permission denied.")
+                  .arg(PathOf("kept")));
+    EXPECT_EQ(g_pMediaControl.get(), pSession);
+    EXPECT_TRUE(g_bPlaying);
+    EXPECT_EQ(Rows(List()), (Texts{"two", "kept"}));
+}
+
+// A clip whose name is no UTF-8 text (Latin-1 bytes from an old archive) is found by a scan,
+// shown with replacement characters, played, saved in a list that reads back to the same file,
+// and deleted: its bytes reach every file operation unchanged.
+TEST_F(PlayListSteps, ANameThatIsNoUtf8TextIsScannedPlayedSavedReadBackAndDeleted)
+{
+    const QString strFolder = m_folder.filePath(QStringLiteral("archive"));
+    ASSERT_TRUE(QDir().mkpath(strFolder));
+    const QByteArray name = QFile::encodeName(strFolder) + "/bad\xff\xfe.avi";
+    std::filesystem::copy_file(QFile::encodeName(TestMediaPath(TestClip::Avi)).toStdString(),
+                               name.toStdString());
+    CUserDialogs::SetNextFileName(strFolder);
+    QTest::mouseClick(res::FindControl<QAbstractButton>(PlayList(), IDC_ADDFOLDER), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return List()->GetItemCount() == 1; }));
+    EXPECT_EQ(PathToBytes(PlayList()->Tracks()[0]->strPath), name);
+    EXPECT_EQ(List()->GetItemText(0, 0), QStringLiteral("bad\uFFFD\uFFFD"));
+
+    PlayList()->MarkEntry(0);
+    Q_EMIT List()->DoubleClick();
+    QCoreApplication::sendPostedEvents(&Dlg());
+    ASSERT_TRUE(g_pMediaControl) << "the file plays";
+    EXPECT_EQ(Dlg().windowTitle(), QStringLiteral("Vessa Video Player - bad\uFFFD\uFFFD.avi"));
+
+    const QString strList = m_folder.filePath(QStringLiteral("list.m3u"));
+    CUserDialogs::SetNextFileName(strList);
+    QTest::mouseClick(res::FindControl<QAbstractButton>(PlayList(), IDC_SAVE), Qt::LeftButton);
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(res::FindControl<QAbstractButton>(PlayList(), IDC_DELETEALL), Qt::LeftButton);
+    CUserDialogs::SetNextFileName(strList);
+    QTest::mouseClick(res::FindControl<QAbstractButton>(PlayList(), IDC_ADDFILE), Qt::LeftButton);
+    ASSERT_EQ(PlayList()->Tracks().size(), 1u);
+    EXPECT_EQ(PathToBytes(PlayList()->Tracks()[0]->strPath), name);
+
+    PlayList()->SetCurrentEntry(0);
+    CUserDialogs::SetNextAnswer(QMessageBox::Ok);
+    Click(IDC_DELETE_FILE);
+    EXPECT_NE(::access(name.constData(), F_OK), 0) << "the file is gone";
+    EXPECT_EQ(List()->GetItemCount(), 0);
+}
+
 } // namespace
 
-// Command-line files go into the playlist in argument order (a leading '-' dropped: "-x" names x),
-// a file that does not play left out; the entry left current is the file left playing.
-TEST(PlayListCommandLine, FilesAreAppendedInOrderAndTheOneLeftPlayingIsCurrent)
+// Command-line files go into the playlist in argument order, a file that does not play left out;
+// the entry left current is the file left playing. Every argument is the file it names as given
+// ("-dash.avi" is not "dash.avi"), made absolute against the working folder, so that a saved list
+// names the same files wherever it is read.
+TEST(PlayListCommandLine, FilesAreAppendedInOrderAsFullPathsAndTheOneLeftPlayingIsCurrent)
 {
     QTemporaryDir folder;
-    const QString strFirst = folder.filePath(QStringLiteral("first.avi"));
-    const QString strSecond = folder.filePath(QStringLiteral("second.avi"));
-    const QString strLast = folder.filePath(QStringLiteral("last.avi"));
-    for (const QString& strPath : {strFirst, strSecond, strLast}) {
-        ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), strPath));
+    for (const char* name : {"-dash.avi", "dash.avi", "relative.avi", "last.avi"}) {
+        ASSERT_TRUE(
+            QFile::copy(TestMediaPath(TestClip::Avi), folder.filePath(QLatin1String(name))));
     }
+    const QString strLast = folder.filePath(QStringLiteral("last.avi"));
+    const QString strStartedIn = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
     CTavCommandLineInfo cmdInfo;
-    cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), QLatin1Char('-') + strFirst,
-                              TestMediaPath(TestClip::NotMedia), strSecond, strLast});
+    cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), QStringLiteral("-dash.avi"),
+                              QStringLiteral("./relative.avi"), TestMediaPath(TestClip::NotMedia),
+                              strLast});
+    ASSERT_TRUE(QDir::setCurrent(strStartedIn));
     {
         CTavVideoDlg dlg(&cmdInfo);
         dlg.OnInitDialog();
         auto* playList = dlg.findChild<CPlayList*>();
         auto* list = playList->findChild<CTavListCtrl*>();
-        EXPECT_EQ(Rows(list), (Texts{"first", "second", "last"}));
+        EXPECT_EQ(Rows(list), (Texts{"-dash", "relative", "last"}));
         EXPECT_EQ(dlg.CurrentFile(), strLast);
         EXPECT_EQ(playList->GetCurrentPosition(), 3);
         EXPECT_EQ(list->GetItemImage(2), kImageDeckACurrent);
         // The steps go on from there (NextAndPrevStepWithoutWrappingAround covers the rest).
         playList->PlayPreviousEntry();
-        EXPECT_EQ(dlg.CurrentFile(), strSecond);
+        EXPECT_EQ(dlg.CurrentFile(), folder.filePath(QStringLiteral("relative.avi")));
+
+        // Saved in another folder and read back: still the same files.
+        QTemporaryDir elsewhere;
+        const QString strList = elsewhere.filePath(QStringLiteral("list.m3u"));
+        CUserDialogs::SetNextFileName(strList);
+        QTest::mouseClick(res::FindControl<QAbstractButton>(playList, IDC_SAVE), Qt::LeftButton);
+        LoadPlayListFile(*playList, strList);
+        ASSERT_EQ(playList->Tracks().size(), 6u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(playList->Tracks()[i + 3]->strPath, playList->Tracks()[i]->strPath);
+            EXPECT_TRUE(QFileInfo::exists(playList->Tracks()[i + 3]->strPath));
+        }
     }
     ResetGlobals();
 }

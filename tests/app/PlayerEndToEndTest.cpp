@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -132,28 +133,41 @@ TEST(PlayerEndToEndTest, StoppedPictureStaysThroughResizeCompactAndFullScreenRou
     player.waitForFinished(3000);
 }
 
-// Every argument is a file, also one that Qt would take for an option of its own.
-TEST(PlayerEndToEndTest, ArgumentsThatLookLikeQtOptionsAreFiles)
+// Every argument is the file it names exactly as given: one that Qt would take for an option of
+// its own, one that starts with '-' beside a file without it, and a name that is no UTF-8 text
+// (the bytes a shell hands over).
+TEST(PlayerEndToEndTest, EveryArgumentIsTheFileItNamesExactlyAsGiven)
 {
     QTemporaryDir folder;
-    for (const char* name : {"style", "reverse", "word"}) {
+    for (const char* name : {"-style", "-display", "word", "style", "dash.avi", "-dash.avi"}) {
         ASSERT_TRUE(
             QFile::copy(TestMediaPath(TestClip::Avi), folder.filePath(QLatin1String(name))));
     }
+    std::filesystem::copy_file(QFile::encodeName(TestMediaPath(TestClip::Avi)).toStdString(),
+                               QFile::encodeName(folder.path()).toStdString() + "/bad\xff.avi");
     const struct
     {
         QStringList arguments;
-        const char* lastFile;
+        QString lastFile;
     } cases[] = {
-        {{QStringLiteral("-style")}, "style"},
-        {{QStringLiteral("-reverse")}, "reverse"},
-        {{QStringLiteral("-display"), QStringLiteral("word")}, "word"},
-        {{QStringLiteral("-platform"), QStringLiteral("word")}, "word"},
+        {{QStringLiteral("-style")}, QStringLiteral("-style")},
+        {{QStringLiteral("-display"), QStringLiteral("word")}, QStringLiteral("word")},
+        {{QStringLiteral("-dash.avi")}, QStringLiteral("-dash.avi")},
+        {{}, QStringLiteral("bad\uFFFD.avi")},
     };
     for (const auto& c : cases) {
         QProcess player;
-        StartPlayer(player, c.arguments, folder.path());
-        EXPECT_NE(WaitForWindow(kTitle + QLatin1String(c.lastFile)), 0u)
+        if (c.arguments.isEmpty()) {
+            // Through a shell, which hands the name's bytes over as they are.
+            PreparePlayer(player, folder.path());
+            player.start(QStringLiteral("sh"),
+                         {QStringLiteral("-c"),
+                          QStringLiteral("exec \"$0\" \"$(printf 'bad\\377.avi')\""),
+                          QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player")});
+        } else {
+            StartPlayer(player, c.arguments, folder.path());
+        }
+        EXPECT_NE(WaitForWindow(kTitle + c.lastFile), 0u)
             << c.arguments.join(QLatin1Char(' ')).toStdString();
         player.kill();
         player.waitForFinished(3000);

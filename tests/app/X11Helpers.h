@@ -76,8 +76,8 @@ inline QRect OuterRect(unsigned long window)
 // Starts the player with the files under the X server, with the real video sink. The QProcess
 // kills it if it still runs when the test ends.
 // With bKeepErrors its standard error is kept for the test to read instead of passed on.
-inline void StartPlayer(QProcess& player, const QStringList& files,
-                        const QString& strWorkingDir = QString(), bool bKeepErrors = false)
+inline void PreparePlayer(QProcess& player, const QString& strWorkingDir = QString(),
+                          bool bKeepErrors = false)
 {
     player.setWorkingDirectory(strWorkingDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -86,6 +86,12 @@ inline void StartPlayer(QProcess& player, const QStringList& files,
     player.setProcessEnvironment(env);
     player.setProcessChannelMode(bKeepErrors ? QProcess::SeparateChannels
                                              : QProcess::ForwardedErrorChannel);
+}
+
+inline void StartPlayer(QProcess& player, const QStringList& files,
+                        const QString& strWorkingDir = QString(), bool bKeepErrors = false)
+{
+    PreparePlayer(player, strWorkingDir, bKeepErrors);
     player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), files);
 }
 
