@@ -267,7 +267,7 @@ bool ReadPlsEntries(const QByteArray& bytes, const QString& folder,
             const auto found = byNumber.constFind(number);
             if (found != byNumber.cend()) {
                 fill(&entries[*found], bTitle, value);
-            } else if (early.size() < kMaxPlayListEntries) {
+            } else if (static_cast<std::size_t>(early.size()) < kMaxPlayListEntries) {
                 fill(&early[number], bTitle, value);
             }
         }
