@@ -69,7 +69,19 @@ QString PathFromBytes(QByteArrayView bytes)
                 QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]))));
             ++i;
         } else {
-            path.append(QString::fromUtf8(bytes.sliced(i, length)));
+            // Decoded here: Qt's decoders drop a byte-order mark at the start of what they are
+            // given, and U+FEFF is a character of the name like any other.
+            static constexpr unsigned char kLeadMask[] = {0x7F, 0x1F, 0x0F, 0x07};
+            char32_t codePoint = static_cast<unsigned char>(bytes[i]) & kLeadMask[length - 1];
+            for (qsizetype k = 1; k < length; ++k) {
+                codePoint = (codePoint << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+            }
+            if (QChar::requiresSurrogates(codePoint)) {
+                path.append(QChar(QChar::highSurrogate(codePoint)));
+                path.append(QChar(QChar::lowSurrogate(codePoint)));
+            } else {
+                path.append(QChar(static_cast<char16_t>(codePoint)));
+            }
             i += length;
         }
     }
