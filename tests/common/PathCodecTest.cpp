@@ -17,7 +17,10 @@ TEST(PathCodecTest, EveryNameRoundTripsAndOnlyInvalidBytesShowAsReplacements)
         {"ASCII", "/v/clip.avi", QStringLiteral("/v/clip.avi")},
         {"UTF-8 of every length", "/\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80",
          QStringLiteral("/\u00e9\u4e2d\U0001F600")},
-        {"byte-order mark", "/\xEF\xBB\xBFa", QStringLiteral("/\uFEFFa")},
+        {"byte-order mark",
+         "/\xEF\xBB\xBF"
+         "a",
+         QStringLiteral("/\uFEFFa")},
         {"Latin-1", "/bad\xFF\xFE.avi", QStringLiteral("/bad\uFFFD\uFFFD.avi")},
         {"overlong slash", "/\xC0\xAF", QStringLiteral("/\uFFFD\uFFFD")},
         {"encoded surrogate", "/\xED\xB3\xBF", QStringLiteral("/\uFFFD\uFFFD\uFFFD")},
