@@ -85,6 +85,12 @@ TEST_P(VideoInTest, BuildsThePreviewOrLeavesTheSessionAlone)
         EXPECT_TRUE(g_pMediaControl && g_pVideoWindow && g_pMediaEvent);
         EXPECT_TRUE(PlayEnabled());
         EXPECT_TRUE(WaitFor([&] { return PreviewState() == c.picture; })) << PreviewState();
+        // Delete File has no file to delete while the preview shows: nothing is even asked.
+        CUserDialogs::TakeAskedTexts();
+        CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
+        Click(IDC_DELETE_FILE);
+        EXPECT_EQ(CUserDialogs::TakeAskedTexts(), QStringList());
+        EXPECT_TRUE(g_bCaptureActive);
     } else if (c.bFileBefore) {
         // Nothing changed: the file goes on playing.
         EXPECT_TRUE(g_bPlaying);
