@@ -8,6 +8,7 @@
 typedef struct _GstObject GstObject;
 class CAutoResetEvent;
 class CRenderAbort;
+class CSparePlaybin;
 
 // The track length loader: a thread of its own that measures one media file at a time and
 // reports each result to the main window. The playlist window hands it a path through the
@@ -17,7 +18,11 @@ class CRenderAbort;
 //
 // It measures with the very render that opens a file for playing, with null sinks and no
 // window: a file the player would refuse gets -1.0. It runs below normal priority, its streaming
-// threads included, and releases every media object before it waits for the next path.
+// threads included. It keeps one playbin for its whole life and renders every file into it (a
+// new one per file would cost more than the render itself); before it waits for the next path
+// that playbin is back in its null state, holding no file, thread, decoder or sink of the last
+// one. A file that leaves it in doubt (an error, a time-out) costs it: the next file gets a new
+// one.
 class CTrackLengthLoader
 {
 public:
@@ -41,10 +46,12 @@ public:
 
     // The length of the file in seconds the way the loader measures it: -1.0 when the player
     // would not play it, when its length cannot be told, or when `abort` gave the render up.
-    // Its streaming tasks run on threads of `taskPool` (null: GStreamer's own).
+    // Its streaming tasks run on threads of `taskPool` (null: GStreamer's own); it renders into
+    // the playbin `spare` keeps.
     static double MeasureTrackLength(const QString& strPath,
                                      const std::shared_ptr<CRenderAbort>& abort,
-                                     GstObject* taskPool);
+                                     GstObject* taskPool,
+                                     const std::shared_ptr<CSparePlaybin>& spare);
 
 private:
     struct HandOver;
