@@ -209,6 +209,7 @@ TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheFilesAfterItGetTheirLen
     m_loader.Start();
     ASSERT_TRUE(WaitForAllTimes());
     EXPECT_EQ(Times(), (Texts{"0:03|P", "???|Q", "0:01|P", "0:03|P"}));
+    ASSERT_EQ(m_reports.size(), 4U);
     EXPECT_NEAR(m_reports[2].length, kShortTestClipSeconds, 1.0 / kTestClipFps);
 }
 
