@@ -3,6 +3,7 @@
 #include "playback/MediaFileCheck.h"
 #include "playback/MediaFramework.h"
 #include "playback/SinkFactory.h"
+#include "playback/SparePlaybin.h"
 
 namespace {
 
@@ -64,7 +65,9 @@ HRESULT CGraphCore::RenderFile(const QString& path)
     if (const HRESULT check = CheckMediaFile(path); check != S_OK) {
         return check;
     }
-    GstElementHandle playbin = AdoptElement(gst_element_factory_make("playbin", nullptr));
+    GstElementHandle playbin = m_spare != nullptr
+                                   ? m_spare->Take()
+                                   : AdoptElement(gst_element_factory_make("playbin", nullptr));
     if (playbin == nullptr) {
         return E_FAIL;
     }

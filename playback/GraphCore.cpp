@@ -1,6 +1,7 @@
 #include "playback/GraphCore.h"
 
 #include "playback/RenderAbort.h"
+#include "playback/SparePlaybin.h"
 
 #include <gst/audio/streamvolume.h>
 
@@ -29,11 +30,13 @@ HRESULT CGraphCore::RenderPipeline(GstElementHandle pipeline, bool hasVideo, boo
     return Failed(hr) ? hr : Commit(hasVideo, hasAudio);
 }
 
-void CGraphCore::MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool)
+void CGraphCore::MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool,
+                             std::shared_ptr<CSparePlaybin> spare)
 {
     m_bMeasureOnly = true;
     m_abort = std::move(abort);
     m_taskPool = RefObject(taskPool);
+    m_spare = std::move(spare);
 }
 
 HRESULT CGraphCore::Preroll(GstElementHandle pipeline)
@@ -74,6 +77,8 @@ HRESULT CGraphCore::WaitForPaused(std::chrono::steady_clock::time_point deadline
     // GST_STATE_CHANGE_SUCCESS needs no preroll, GST_STATE_CHANGE_NO_PREROLL is a live source.
     if (Failed(hr)) {
         Teardown();
+    } else {
+        m_bPrerolled = true;
     }
     return hr;
 }
@@ -93,16 +98,27 @@ HRESULT CGraphCore::Commit(bool hasVideo, bool hasAudio)
 
 void CGraphCore::Teardown()
 {
+    bool bClean = false;
     if (m_pipeline != nullptr) {
-        // Going to NULL joins every streaming thread, so the handler is idle when it is removed.
-        gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
+        // Going to NULL joins every streaming thread, so the handler is idle when it is removed,
+        // and whatever the pipeline posted has been seen.
+        const bool bStopped =
+            gst_element_set_state(m_pipeline.get(), GST_STATE_NULL) != GST_STATE_CHANGE_FAILURE;
+        // Only a pipeline that got ready and never saw an error (an abort and a time-out
+        // included) is trusted with another file.
+        bClean = bStopped && m_bPrerolled && m_watch != nullptr &&
+                 Succeeded(m_watch->PrerollState().error);
     }
     if (m_watch != nullptr) {
         m_watch->Uninstall();
     }
     m_overlay->Reset();
+    if (bClean && m_spare != nullptr) {
+        m_spare->GiveBack(std::move(m_pipeline));
+    }
     m_pipeline.reset();
     m_watch.reset();
+    m_bPrerolled = false;
     m_bHasVideo = false;
     m_bHasAudio = false;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CRenderAbort;
+class CSparePlaybin;
 
 // The inside of one graph: its pipeline, the bus sync handler, the event queue and the video
 // window state. The interfaces of MediaFramework.h are thin views on it.
@@ -38,9 +39,11 @@ public:
     // Makes this a graph that is only measured, never shown or heard: its sinks are null sinks
     // (no window, no sound device) with nothing to convert for them, `abort` (may be null) can
     // give the render up from another thread, and its streaming threads come from `taskPool`
-    // (null: GStreamer's own). Which files render is decided exactly as for any other graph.
-    // Before RenderFile.
-    void MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool);
+    // (null: GStreamer's own). It renders into the playbin `spare` keeps (null: a new one) and
+    // gives it back when it is released, unless the render ended in an error, a time-out or an
+    // abort. Which files render is decided exactly as for any other graph. Before RenderFile.
+    void MeasureOnly(std::shared_ptr<CRenderAbort> abort, GstObject* taskPool,
+                     std::shared_ptr<CSparePlaybin> spare);
 
     // Takes over a pipeline built elsewhere (a capture preview: source -> convert -> video sink)
     // and brings it to paused as a rendered file is, with the same bounded wait; a live source
@@ -81,6 +84,9 @@ private:
     bool m_bHasVideo = false;
     bool m_bHasAudio = false;
     bool m_bMeasureOnly = false;
+    // The pipeline got ready (prerolled, or needed no preroll).
+    bool m_bPrerolled = false;
     std::shared_ptr<CRenderAbort> m_abort;
+    std::shared_ptr<CSparePlaybin> m_spare;
     std::unique_ptr<GstObject, GstObjectUnref> m_taskPool;
 };

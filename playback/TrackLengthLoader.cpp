@@ -7,6 +7,7 @@
 #include "playback/GraphCore.h"
 #include "playback/MediaFramework.h"
 #include "playback/RenderAbort.h"
+#include "playback/SparePlaybin.h"
 #include "playback/ThreadTaskPool.h"
 
 #include <QMetaObject>
@@ -105,6 +106,8 @@ int CTrackLengthLoader::TrackLengthThread()
     // Made after the priority is lowered: its threads inherit it.
     MediaFrameworkStartup();
     const std::unique_ptr<GstObject, GstObjectUnref> taskPool(NewThreadTaskPool());
+    // Made and released on this thread; it outlives every graph rendered into it.
+    const auto spare = std::make_shared<CSparePlaybin>();
     const auto stopping = [this] {
         std::lock_guard lock(m_pHandOver->mutex);
         return m_pHandOver->bStop;
@@ -118,7 +121,8 @@ int CTrackLengthLoader::TrackLengthThread()
         // The path stays as it is until the flag is lowered again; a copy keeps this thread's
         // use of it to itself all the same.
         const QString strPath = g_strLengthPath;
-        const double dLength = MeasureTrackLength(strPath, m_pAbort, taskPool.get());
+        std::shared_ptr<IGraphBuilder> pGraph = NewMeasuringGraph(m_pAbort, taskPool.get(), spare);
+        const double dLength = MeasureTrackLength(pGraph.get(), strPath);
         if (stopping()) {
             break; // a measurement cut short is no measurement
         }
@@ -127,6 +131,9 @@ int CTrackLengthLoader::TrackLengthThread()
             break;
         }
         g_bLoaderBusy.exchange(0);
+        // Released only now, before the wait for the next path: bringing the playbin back to its
+        // null state takes about as long as the window takes to ask again, and the two overlap.
+        pGraph.reset();
     }
     return 0;
 }
@@ -182,17 +189,22 @@ bool CTrackLengthLoader::ReportTrackLength()
     return handOver->nReportsHandled >= nTicket;
 }
 
-double CTrackLengthLoader::MeasureTrackLength(const QString& strPath,
-                                              const std::shared_ptr<CRenderAbort>& abort,
-                                              GstObject* taskPool)
+std::shared_ptr<IGraphBuilder>
+CTrackLengthLoader::NewMeasuringGraph(const std::shared_ptr<CRenderAbort>& abort,
+                                      GstObject* taskPool,
+                                      const std::shared_ptr<CSparePlaybin>& spare)
 {
-    const std::shared_ptr<IGraphBuilder> pGraph = IGraphBuilder::Create();
-    if (!pGraph) {
-        return -1.0;
+    std::shared_ptr<IGraphBuilder> pGraph = IGraphBuilder::Create();
+    if (pGraph) {
+        pGraph->Core()->MeasureOnly(abort, taskPool, spare);
     }
-    pGraph->Core()->MeasureOnly(abort, taskPool);
+    return pGraph;
+}
+
+double CTrackLengthLoader::MeasureTrackLength(IGraphBuilder* pGraph, const QString& strPath)
+{
     // Exactly S_OK, as for playing: a partial render is a refusal.
-    if (pGraph->RenderFile(strPath) != S_OK) {
+    if (pGraph == nullptr || pGraph->RenderFile(strPath) != S_OK) {
         return -1.0;
     }
     const std::shared_ptr<IMediaSeeking> pSeeking = pGraph->QueryMediaSeeking();

@@ -9,6 +9,8 @@
 #include "common/AppMessages.h"
 #include "playback/GraphCore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -100,6 +102,19 @@ std::string Std(const QString& text)
     return text.toStdString();
 }
 
+bool IsOpenInThisProcess(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& name :
+         descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(descriptors.filePath(name)).symLinkTarget() == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // One list holds a file of every kind; the rows fill one after the other, in list order, each
 // path measured once, the duplicate filled by the report of its twin.
 TEST_F(LoaderTest, EveryRowGetsItsLengthOrQuestionMarksOneAfterTheOther)
@@ -180,15 +195,34 @@ TEST_F(LoaderTest, ARequestMadeWhileAMeasurementIsOutstandingIsServedAfterIt)
     }
 }
 
-TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheListGoesOn)
+// The loader measures one file after another in the same graph. A file that hangs it, after a
+// file measured in it, is given up in bounded time, and the files after it still get each its
+// own length.
+TEST_F(LoaderTest, AFileThatNeverGetsReadyIsBoundedAndTheFilesAfterItGetTheirLengths)
 {
     const QString hanging = WriteHangingFile(m_dir.path());
     ASSERT_FALSE(hanging.isEmpty());
-    Add(hanging);
     Add(TestMediaPath(TestClip::Avi));
+    Add(hanging);
+    Add(TestMediaPath(TestClip::ShortAvi));
+    Add(TestMediaPath(TestClip::VideoOnly));
     m_loader.Start();
     ASSERT_TRUE(WaitForAllTimes());
-    EXPECT_EQ(Times(), (Texts{"???|Q", "0:03|P"}));
+    EXPECT_EQ(Times(), (Texts{"0:03|P", "???|Q", "0:01|P", "0:03|P"}));
+    ASSERT_EQ(m_reports.size(), 4U);
+    EXPECT_NEAR(m_reports[2].length, kShortTestClipSeconds, 1.0 / kTestClipFps);
+}
+
+// A file is held only while it is measured: once its report is handled and the loader waits
+// for the next path, the file is not open (a folder with measured files in it can be
+// unmounted).
+TEST_F(LoaderTest, AMeasuredFileIsNotKeptOpen)
+{
+    const QString path = TestMediaPath(TestClip::Avi);
+    Add(path);
+    m_loader.Start();
+    ASSERT_TRUE(WaitForAllTimes());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsOpenInThisProcess(path); }, 10000));
 }
 
 // The OK path stops the loader before the event goes. Whatever it is doing, it stops well within

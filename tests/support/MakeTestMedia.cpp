@@ -17,18 +17,38 @@ namespace {
 
 constexpr std::chrono::seconds kClipTimeLimit{60};
 
-// 3.0 s exactly: 75 frames at 25 fps, and 75 buffers of 1764 samples at 44100 Hz.
-const QString kVideo = QStringLiteral("videotestsrc pattern=smpte num-buffers=75 ! "
-                                      "video/x-raw,width=320,height=240,framerate=25/1 ! jpegenc");
-const QString kAudio = QStringLiteral("audiotestsrc num-buffers=75 samplesperbuffer=1764 ! "
-                                      "audio/x-raw,format=S16LE,rate=44100,channels=2");
+// A whole number of seconds exactly: 25 frames a second at 25 fps, and 25 buffers a second of
+// 1764 samples at 44100 Hz.
+QString Video(int seconds)
+{
+    return QStringLiteral("videotestsrc pattern=smpte num-buffers=%1 ! "
+                          "video/x-raw,width=320,height=240,framerate=25/1 ! jpegenc")
+        .arg(seconds * 25);
+}
+
+QString Audio(int seconds)
+{
+    return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=1764 ! "
+                          "audio/x-raw,format=S16LE,rate=44100,channels=2")
+        .arg(seconds * 25);
+}
+
+QString Avi(int seconds)
+{
+    return Video(seconds) + QStringLiteral(" ! avimux name=mux ! filesink name=out ") +
+           Audio(seconds) + QStringLiteral(" ! mux.");
+}
+
+const QString kVideo = Video(static_cast<int>(kTestClipSeconds));
+const QString kAudio = Audio(static_cast<int>(kTestClipSeconds));
 
 QString EncoderDescription(TestClip clip)
 {
     switch (clip) {
     case TestClip::Avi:
-        return kVideo + QStringLiteral(" ! avimux name=mux ! filesink name=out ") + kAudio +
-               QStringLiteral(" ! mux.");
+        return Avi(static_cast<int>(kTestClipSeconds));
+    case TestClip::ShortAvi:
+        return Avi(static_cast<int>(kShortTestClipSeconds));
     case TestClip::VideoOnly:
         return kVideo + QStringLiteral(" ! avimux ! filesink name=out");
     case TestClip::AudioOnly:

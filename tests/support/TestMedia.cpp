@@ -5,6 +5,8 @@ QString TestClipFileName(TestClip clip)
     switch (clip) {
     case TestClip::Avi:
         return QStringLiteral("clip.avi");
+    case TestClip::ShortAvi:
+        return QStringLiteral("short.avi");
     case TestClip::MpegPs:
         return QStringLiteral("clip.mpg");
     case TestClip::VideoOnly:
@@ -30,6 +32,8 @@ const char* TestClipName(TestClip clip)
     switch (clip) {
     case TestClip::Avi:
         return "Avi";
+    case TestClip::ShortAvi:
+        return "ShortAvi";
     case TestClip::MpegPs:
         return "MpegPs";
     case TestClip::VideoOnly:

@@ -7,6 +7,7 @@
 enum class TestClip
 {
     Avi,            // MJPEG video + PCM audio, 320x240, 25 fps, exactly 3.0 s
+    ShortAvi,       // the same, exactly 1.0 s
     MpegPs,         // MPEG program stream: MPEG-2 video + MPEG audio
     VideoOnly,      // AVI, MJPEG video, no audio
     AudioOnly,      // audio only
@@ -18,9 +19,9 @@ enum class TestClip
 };
 
 inline constexpr TestClip kAllTestClips[] = {
-    TestClip::Avi,       TestClip::MpegPs,         TestClip::VideoOnly,
-    TestClip::AudioOnly, TestClip::NoVideoDecoder, TestClip::Truncated,
-    TestClip::NotMedia,  TestClip::Empty,          TestClip::OddName,
+    TestClip::Avi,       TestClip::ShortAvi,       TestClip::MpegPs,    TestClip::VideoOnly,
+    TestClip::AudioOnly, TestClip::NoVideoDecoder, TestClip::Truncated, TestClip::NotMedia,
+    TestClip::Empty,     TestClip::OddName,
 };
 
 // Full path of the generated clip (inside VESSA_TEST_MEDIA_DIR).
@@ -32,4 +33,5 @@ const char* TestClipName(TestClip clip);
 
 // Known facts about the generated clips, for tests that compare against the truth.
 inline constexpr double kTestClipSeconds = 3.0;
+inline constexpr double kShortTestClipSeconds = 1.0;
 inline constexpr int kTestClipFps = 25;
