@@ -74,7 +74,7 @@ void CTavVideoDlg::OnDeleteFile()
         reportFailure(QString::fromLocal8Bit(std::strerror(EACCES)));
         return;
     }
-    const bool bStillShown = !g_bCaptureActive && m_strCurrentFile == strPath;
+    const bool bStillShown = m_strCurrentFile == strPath;
     if (bStillShown) {
         OnStop();
         ReleaseSession();

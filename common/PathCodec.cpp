@@ -1,9 +1,7 @@
 #include "common/PathCodec.h"
 
 #include <QDir>
-#include <QUrl>
 
-#include <cerrno>
 #include <limits.h>
 #include <unistd.h>
 #include <vector>

@@ -124,10 +124,7 @@ void CPlayList::OnScanInsertTimer()
         ShowScanControls(false);
         KillTimer(kScanProgressTimer);
         KillTimer(kScanInsertTimer);
-        // Rows from the scan's start on may stand for other entries by now (a drop or a refill
-        // during the scan added rows while entries were inserted before them): they are rebuilt.
-        while (GetRowCount() > m_nScanStart && m_list->DeleteItem(GetRowCount() - 1)) {
-        }
+        // No row was made past the scan's start meanwhile: the refill makes them all now.
         SetTimer(kRefillTimer, kRefillInterval);
         return;
     }

@@ -38,7 +38,6 @@ void CPlayList::RemoveEntry(int nIndex)
     RemoveTrack(m_tracks, nIndex);
     if (IsScanning() && nIndex < m_nScanStart) {
         --m_nScanStart; // the scan's entries all moved up by one
-        m_nScanCursor = m_nScanStart;
     }
 }
 
