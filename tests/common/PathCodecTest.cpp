@@ -15,8 +15,9 @@ TEST(PathCodecTest, EveryNameRoundTripsAndOnlyInvalidBytesShowAsReplacements)
         QString shown;
     } cases[] = {
         {"ASCII", "/v/clip.avi", QStringLiteral("/v/clip.avi")},
-        {"UTF-8 of every length", "/\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80",
-         QStringLiteral("/\u00e9\u4e2d\U0001F600")},
+        {"UTF-8 of every length, the lowest two-byte lead",
+         "/\xC2\xA3\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80",
+         QStringLiteral("/\u00a3\u00e9\u4e2d\U0001F600")},
         {"byte-order mark",
          "/\xEF\xBB\xBF"
          "a",
