@@ -55,9 +55,12 @@ xcb_window_t RootOf(xcb_connection_t* connection, xcb_window_t window)
     return reply ? reply->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
 }
 
-// The four cardinals left, right, top, bottom of the window's _NET_FRAME_EXTENTS, or null.
-QMargins ReadExtents(xcb_connection_t* connection, xcb_window_t window)
+// The four cardinals left, right, top, bottom of the window's _NET_FRAME_EXTENTS, or null. The
+// window manager counts the X server's pixels; a scaled (HiDPI) desktop has more of them than Qt's
+// own, in which the windows are placed.
+QMargins ReadExtents(xcb_connection_t* connection, const QWidget* widget)
 {
+    const auto window = static_cast<xcb_window_t>(widget->winId());
     const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
     const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4),
@@ -72,8 +75,9 @@ QMargins ReadExtents(xcb_connection_t* connection, xcb_window_t window)
             return {};
         }
     }
-    return {static_cast<int>(values[0]), static_cast<int>(values[2]), static_cast<int>(values[1]),
-            static_cast<int>(values[3])};
+    const qreal scale = widget->devicePixelRatioF();
+    const auto logical = [scale](std::uint32_t value) { return qRound(value / scale); };
+    return {logical(values[0]), logical(values[2]), logical(values[1]), logical(values[3])};
 }
 
 // The window manager lists the request among what it supports; without it nobody would answer.
@@ -107,7 +111,7 @@ QMargins Extents(QWidget* window)
         if (!window->testAttribute(Qt::WA_WState_Created)) {
             return {};
         }
-        return ReadExtents(connection, static_cast<xcb_window_t>(window->winId()));
+        return ReadExtents(connection, window);
     }
 #endif
     return PlatformFrameMargins(window);
@@ -124,7 +128,7 @@ QMargins RequestExtents(QWidget* window)
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_window_t root = RootOf(connection, id);
     if (root == XCB_WINDOW_NONE || !SupportsRequest(connection, root)) {
-        return ReadExtents(connection, id);
+        return ReadExtents(connection, window);
     }
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
@@ -140,7 +144,7 @@ QMargins RequestExtents(QWidget* window)
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 300ms;
     do {
-        const QMargins margins = ReadExtents(connection, id);
+        const QMargins margins = ReadExtents(connection, window);
         if (!margins.isNull()) {
             return margins;
         }
