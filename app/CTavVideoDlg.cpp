@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QWindow>
 
 #include <unistd.h>
 
@@ -154,13 +155,17 @@ void CTavVideoDlg::OnInitDialog()
     m_chkPlayList.setChecked(true);
     SetOuterGeometry(QRect(16, 16, 640, 480));
     LayoutControls();
-    SetExpectedVideoWindowSize(m_videoPanel.width(), m_videoPanel.height());
+    const QSize panelSize = m_videoPanel.NativeSize();
+    SetExpectedVideoWindowSize(panelSize.width(), panelSize.height());
     if (m_pFirstRender != nullptr) {
         m_pFirstRender->ShowVideoIn(static_cast<OAHWND>(m_videoPanel.VideoOwnerHandle()),
-                                    m_videoPanel.width(), m_videoPanel.height());
+                                    panelSize.width(), panelSize.height());
     }
     setAttribute(Qt::WA_ShowModal, true);
     show();
+    // On a screen with another scale factor the panel keeps its size in Qt's pixels but not in the
+    // X server's, which the picture is placed in: it is placed again.
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { LayoutControls(); });
     CreatePlayList();
     DockPlayList();
     OpenCommandLineFiles();

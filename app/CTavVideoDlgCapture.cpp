@@ -2,11 +2,10 @@
 // picture in the video panel as the current media session, which Stop or opening a file ends.
 
 #include "app/CTavVideoDlg.h"
+#include "app/MediaSession.h"
 #include "capture/CTavVideoSourceChooser.h"
-#include "capture/CaptureGlobals.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
-#include "playback/SessionPointers.h"
 #include "resources/Resource.h"
 
 void CTavVideoDlg::OnVideoIn()
@@ -39,26 +38,17 @@ void CTavVideoDlg::OnVideoIn()
     g_pCaptureBuilder->SetFiltergraph(pGraph);
     pGraph->AddFilter(g_pCaptureSource, dlg.GetDeviceName());
 
-    g_pMediaControl = pGraph->QueryMediaControl();
-    g_pBasicAudio = pGraph->QueryBasicAudio();
-    g_pVideoWindow = pGraph->QueryVideoWindow();
-    g_pMediaEvent = pGraph->QueryMediaEventEx();
+    MediaSession::Take(*pGraph, g_hMainWnd);
+    // A live source cannot be sought: the position slider has nothing to move.
+    g_pMediaSeeking.reset();
     pGraph.reset(); // the graph lives on through the builder and the session pointers
-    if (g_pMediaEvent) {
-        g_pMediaEvent->SetNotifyWindow(g_hMainWnd, WM_GRAPH_NOTIFY, 0);
-    }
 
     // A device that cannot start (in use, gone) leaves a preview without a picture, which Stop
     // ends as any other.
     g_pCaptureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, g_pCaptureSource.get(),
                                     nullptr, nullptr);
 
-    if (g_pVideoWindow) {
-        g_pVideoWindow->put_Owner(static_cast<OAHWND>(m_videoPanel.winId()));
-        g_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPCHILDREN);
-        g_pVideoWindow->SetWindowPosition(0, 0, m_videoPanel.width(), m_videoPanel.height());
-        g_pVideoWindow->put_Visible(OATRUE);
-    }
+    MediaSession::ShowIn(m_videoPanel);
     if (g_pMediaControl) {
         g_pMediaControl->Run();
     }

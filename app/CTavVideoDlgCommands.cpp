@@ -1,6 +1,7 @@
 // The main window's commands: Open, delete, the "Play List" box and the playlist steps.
 
 #include "app/CTavVideoDlg.h"
+#include "app/MediaSession.h"
 #include "common/Globals.h"
 #include "common/PathCodec.h"
 #include "controls/UserDialogs.h"

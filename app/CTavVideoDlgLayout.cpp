@@ -1,9 +1,9 @@
 // The main window's layout and its three forms: normal, compact and full-screen.
 
 #include "app/CTavVideoDlg.h"
+#include "app/MediaSession.h"
 #include "common/Globals.h"
 #include "controls/WindowFrame.h"
-#include "playback/SessionPointers.h"
 
 #include <QGuiApplication>
 #include <QMoveEvent>
@@ -36,10 +36,7 @@ void CTavVideoDlg::LayoutControls()
             control->setGeometry(0, 0, 0, 0);
         }
         m_videoPanel.setGeometry(rcClient);
-        if (g_pVideoWindow) {
-            g_pVideoWindow->SetWindowPosition(rcClient.left(), rcClient.top(), rcClient.width(),
-                                              rcClient.height());
-        }
+        MediaSession::FitTo(m_videoPanel);
         ShowPlayList(false);
         return;
     }
@@ -85,9 +82,7 @@ void CTavVideoDlg::LayoutControls()
 
     m_videoPanel.setGeometry(rcClient.left(), rcClient.top(), rcClient.width(),
                              rcClient.height() - nBar);
-    if (g_pVideoWindow) {
-        g_pVideoWindow->SetWindowPosition(0, 0, m_videoPanel.width(), m_videoPanel.height());
-    }
+    MediaSession::FitTo(m_videoPanel);
     update();
 }
 

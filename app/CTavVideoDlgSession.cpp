@@ -3,13 +3,12 @@
 
 #include "app/CFirstFileRender.h"
 #include "app/CTavVideoDlg.h"
-#include "capture/CaptureGlobals.h"
+#include "app/MediaSession.h"
 #include "common/AppMessages.h"
 #include "common/Globals.h"
 #include "common/PathCodec.h"
 #include "common/PathParts.h"
 #include "common/TimeText.h"
-#include "playback/SessionPointers.h"
 
 #include <QTimerEvent>
 
@@ -53,27 +52,12 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
     }
     ReleaseSession();
 
-    g_pMediaControl = pGraph->QueryMediaControl();
-    g_pMediaSeeking = pGraph->QueryMediaSeeking();
-    g_pBasicAudio = pGraph->QueryBasicAudio();
+    MediaSession::Take(*pGraph, g_hMainWnd);
+    pGraph.reset(); // the graph lives on through the session pointers
     if (g_pBasicAudio) {
         g_pBasicAudio->put_Volume(m_sliderVolume.value());
     }
-    g_pVideoWindow = pGraph->QueryVideoWindow();
-    g_pMediaEvent = pGraph->QueryMediaEventEx();
-    pGraph.reset(); // the graph lives on through the session pointers
-
-    if (g_pMediaEvent) {
-        g_pMediaEvent->SetNotifyWindow(g_hMainWnd, WM_GRAPH_NOTIFY, 0);
-    }
-    if (g_pVideoWindow) {
-        const auto panel = static_cast<OAHWND>(m_videoPanel.VideoOwnerHandle());
-        g_pVideoWindow->put_Owner(panel);
-        g_pVideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPCHILDREN);
-        g_pVideoWindow->SetWindowPosition(0, 0, m_videoPanel.width(), m_videoPanel.height());
-        g_pVideoWindow->put_MessageDrain(panel);
-        g_pVideoWindow->put_Visible(OATRUE);
-    }
+    MediaSession::ShowIn(m_videoPanel);
 
     m_strCurrentFile = strPath;
     m_bAtEnd = false;
@@ -101,21 +85,7 @@ void CTavVideoDlg::EnablePlayButton()
 
 void CTavVideoDlg::ReleaseSession()
 {
-    if (g_pMediaControl) {
-        g_pMediaControl->Stop();
-        g_pMediaControl.reset();
-    }
-    if (g_pVideoWindow) {
-        g_pVideoWindow->put_Visible(OAFALSE);
-        g_pVideoWindow.reset();
-    }
-    g_pBasicAudio.reset();
-    g_pMediaEvent.reset();
-    g_pMediaSeeking.reset();
-    if (g_bCaptureActive) {
-        ReleaseCaptureGraph(); // its graph holds the device open
-    }
-    g_bCaptureActive = false;
+    MediaSession::Release();
     m_bSeekOnCurrentSession = false;
 }
 

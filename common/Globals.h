@@ -15,10 +15,6 @@ class QObject;
 // initialises (UI thread), before any other thread starts; read by every sender.
 extern QObject* g_hMainWnd;
 
-// Play has been pressed and Stop has not since. UI thread only.
-extern bool g_bPlaying;
-// A capture preview is the current session. UI thread only.
-extern bool g_bCaptureActive;
 // The main window is in its compact form. UI thread only.
 extern bool g_bCompact;
 // Pixels reserved for the control strip at the bottom of the main window, 0 in full-screen form.

@@ -36,6 +36,12 @@ quintptr CVideoPanel::VideoOwnerHandle()
     return handle;
 }
 
+QSize CVideoPanel::NativeSize() const
+{
+    // Rounded as Qt rounds the native window's own geometry.
+    return size() * devicePixelRatioF();
+}
+
 void CVideoPanel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

@@ -18,6 +18,11 @@ public:
     // returns: the media layer puts its video window into it from a connection of its own.
     quintptr VideoOwnerHandle();
 
+    // The panel's size in the pixels of its native window, which is what the X server and the
+    // video sink count in. On a scaled desktop (HiDPI) that is the logical size times the scale
+    // factor of the screen the panel is on.
+    QSize NativeSize() const;
+
 Q_SIGNALS:
     void doubleClicked();
 

@@ -2,9 +2,9 @@
 
 #include "TestMedia.h"
 #include "app/CTavVideoDlg.h"
+#include "app/MediaSession.h"
 #include "common/Globals.h"
 #include "controls/UserDialogs.h"
-#include "playback/SessionPointers.h"
 #include "resources/ControlTable.h"
 #include "resources/MainDialog.h"
 

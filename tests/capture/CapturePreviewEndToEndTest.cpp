@@ -5,7 +5,7 @@
 #include "ChooserAnswer.h"
 #include "TestDeviceProvider.h"
 #include "app/MainWindowFixture.h"
-#include "capture/CaptureGlobals.h"
+#include "app/MediaSession.h"
 
 #include <QScreen>
 

@@ -4,7 +4,7 @@
 #include "ChooserAnswer.h"
 #include "TestDeviceProvider.h"
 #include "app/MainWindowFixture.h"
-#include "capture/CaptureGlobals.h"
+#include "app/MediaSession.h"
 #include "playback/GraphCore.h"
 
 namespace {
