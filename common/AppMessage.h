@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <stop_token>
 #include <unordered_map>
 
 class QObject;
@@ -43,6 +45,17 @@ void PostAppMessage(QObject* target, std::uint32_t message, WParam wParam = 0, L
 // until the target's thread has handled it in its event loop (modal loops included).
 LResult SendAppMessage(QObject* target, std::uint32_t message, WParam wParam = 0,
                        LParam lParam = 0);
+
+// SendAppMessage for a worker thread that must be able to give up: it waits until the target's
+// thread has handled the message or until `stop` is requested, whichever comes first. A plain
+// blocking send could not be given up, so an owner that stops its worker from the target's thread
+// would wait for the worker while the worker waited for it. No result when stopped first; the
+// message is then never handled, even if the target's thread takes the call up later. Whatever
+// the sender wrote before the call is seen by the handler, and whatever the handler wrote by the
+// sender once the result is back.
+std::optional<LResult> SendAppMessageUnlessStopped(QObject* target, std::uint32_t message,
+                                                   std::stop_token stop, WParam wParam = 0,
+                                                   LParam lParam = 0);
 
 // A window's table of application-message handlers, filled in one place so that it reads like a
 // message map. A number without a handler falls to default processing: result 0, no effect.

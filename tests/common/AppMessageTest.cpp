@@ -7,7 +7,10 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <optional>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -108,6 +111,84 @@ TEST(AppMessageTest, PostFromAnotherThreadIsHandledOnTheTargetThread)
         EXPECT_EQ(window.m_handled[i], i % 2 == 0 ? WM_PLAY_NEXT : WM_SEEK_BEGIN);
         EXPECT_EQ(window.m_threads[i], QThread::currentThread());
     }
+}
+
+// A sender that can be stopped gets the handler's result when the target's thread handles the
+// message; a stop requested before it sends ends it with no result and nothing handled.
+TEST(AppMessageTest, AStoppableSendReturnsTheResultOnceHandledAndNothingWhenStoppedBefore)
+{
+    CRecordingWindow window;
+    std::stop_source source;
+    std::atomic<bool> returned{false};
+    std::optional<LResult> result;
+    std::thread sender([&] {
+        result = SendAppMessageUnlessStopped(&window, WM_SEEK_BEGIN, source.get_token(), 21);
+        returned = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
+    sender.join();
+    EXPECT_EQ(result, std::optional<LResult>(42));
+    ASSERT_EQ(window.m_threads, std::vector<QThread*>{QThread::currentThread()});
+
+    source.request_stop();
+    std::thread([&] {
+        result = SendAppMessageUnlessStopped(&window, WM_SEEK_BEGIN, source.get_token(), 21);
+    }).join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, std::nullopt);
+    EXPECT_EQ(window.m_handled.size(), 1u);
+}
+
+// The target's thread has taken the call up but not yet handled the message when the sender is
+// stopped (the owner stopping its worker from that thread): the sender returns at once with no
+// result, and the message is never handled.
+TEST(AppMessageTest, AStopEndsAStoppableSendThatWaitsAndItsMessageIsNeverHandled)
+{
+    QThread targetThread;
+    CRecordingWindow window;
+    window.moveToThread(&targetThread);
+
+    // Holds the target's thread at the queued call until the sender has been stopped.
+    class CHoldFilter : public QObject
+    {
+    public:
+        std::atomic<bool> taken{false};
+        std::atomic<bool> release{false};
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::MetaCall) {
+                taken = true;
+                release.wait(false);
+            }
+            return false;
+        }
+    } hold;
+    hold.moveToThread(&targetThread);
+    window.installEventFilter(&hold);
+    targetThread.start();
+
+    std::stop_source source;
+    std::atomic<bool> returned{false};
+    std::optional<LResult> result = 0;
+    std::thread sender([&] {
+        result = SendAppMessageUnlessStopped(&window, WM_PLAY_NEXT, source.get_token(), 0, 1);
+        returned = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hold.taken.load(); }, 5000));
+    source.request_stop();
+    const bool bReturnedWhileHeld = QTest::qWaitFor([&] { return returned.load(); }, 5000);
+    hold.release = true;
+    hold.release.notify_all();
+    sender.join();
+    EXPECT_TRUE(bReturnedWhileHeld);
+    EXPECT_EQ(result, std::nullopt);
+
+    // The queued call has run by the time the target's thread has finished.
+    targetThread.quit();
+    ASSERT_TRUE(targetThread.wait(5000));
+    EXPECT_TRUE(window.m_handled.empty());
 }
 
 } // namespace
