@@ -4,8 +4,8 @@
 #include "app/CTavVideoDlg.h"
 #include "app/DisplayLoss.h"
 #include "common/AutoResetEvent.h"
-#include "common/Globals.h"
 #include "common/PathCodec.h"
+#include "playback/TrackLengthHandOver.h"
 #include "resources/AppIcon.h"
 
 #include <QApplication>

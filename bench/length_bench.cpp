@@ -12,6 +12,7 @@
 #include "controls/CTavListCtrl.h"
 #include "playback/GstHandle.h"
 #include "playback/MediaFramework.h"
+#include "playback/TrackLengthHandOver.h"
 #include "playback/TrackLengthLoader.h"
 #include "playlist/CPlayList.h"
 #include "resources/ControlTable.h"

@@ -7,8 +7,8 @@
 
 #include "PlayListFilesBench.h"
 #include "common/AutoResetEvent.h"
-#include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
+#include "playback/TrackLengthHandOver.h"
 #include "playlist/CPlayList.h"
 #include "resources/PlayListDialog.h"
 

@@ -9,12 +9,9 @@
 #include "playback/RenderAbort.h"
 #include "playback/SparePlaybin.h"
 #include "playback/ThreadTaskPool.h"
-
-#include <QMetaObject>
+#include "playback/TrackLengthHandOver.h"
 
 #include <cerrno>
-#include <condition_variable>
-#include <mutex>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -49,20 +46,7 @@ void FixSharedPoolPriority()
 
 } // namespace
 
-// What the two threads share beyond the globals: the stop request and the state of the report
-// in flight. It outlives the loader object, because a report the UI thread has not taken when
-// the loader stops still refers to it.
-struct CTrackLengthLoader::HandOver
-{
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool bStop = false;
-    unsigned nReportsHandled = 0;
-};
-
-CTrackLengthLoader::CTrackLengthLoader()
-    : m_pHandOver(std::make_shared<HandOver>()), m_pAbort(std::make_shared<CRenderAbort>())
-{}
+CTrackLengthLoader::CTrackLengthLoader() : m_pAbort(std::make_shared<CRenderAbort>()) {}
 
 CTrackLengthLoader::~CTrackLengthLoader()
 {
@@ -75,10 +59,9 @@ void CTrackLengthLoader::Start()
         return;
     }
     m_pEvent = g_hTrackLengthEvent;
-    // A stopped loader may start again; what its last run shared stays with that run.
-    m_pHandOver = std::make_shared<HandOver>();
+    // A stopped loader may start again; its last run's abort stays with that run.
     m_pAbort = std::make_shared<CRenderAbort>();
-    m_thread = std::thread([this] { TrackLengthThread(); });
+    m_thread = std::jthread([this](std::stop_token stop) { TrackLengthThread(std::move(stop)); });
 }
 
 void CTrackLengthLoader::Stop()
@@ -86,11 +69,8 @@ void CTrackLengthLoader::Stop()
     if (!m_thread.joinable()) {
         return;
     }
-    {
-        std::lock_guard lock(m_pHandOver->mutex);
-        m_pHandOver->bStop = true;
-    }
-    m_pHandOver->changed.notify_all();
+    // Also ends the wait for a report the UI thread has not taken yet.
+    m_thread.request_stop();
     // A measurement in progress gives up its wait for the file; one that has not started yet
     // fails at once.
     m_pAbort->Abort();
@@ -99,7 +79,7 @@ void CTrackLengthLoader::Stop()
     m_thread.join();
 }
 
-int CTrackLengthLoader::TrackLengthThread()
+int CTrackLengthLoader::TrackLengthThread(std::stop_token stop)
 {
     FixSharedPoolPriority();
     LowerThreadPriority(kBelowNormalNice);
@@ -108,13 +88,9 @@ int CTrackLengthLoader::TrackLengthThread()
     const std::unique_ptr<GstObject, GstObjectUnref> taskPool(NewThreadTaskPool());
     // Made and released on this thread; it outlives every graph rendered into it.
     const auto spare = std::make_shared<CSparePlaybin>();
-    const auto stopping = [this] {
-        std::lock_guard lock(m_pHandOver->mutex);
-        return m_pHandOver->bStop;
-    };
     for (;;) {
         m_pEvent->Wait();
-        if (stopping()) {
+        if (stop.stop_requested()) {
             break;
         }
         g_bLoaderBusy.exchange(1);
@@ -123,11 +99,13 @@ int CTrackLengthLoader::TrackLengthThread()
         const QString strPath = g_strLengthPath;
         std::shared_ptr<IGraphBuilder> pGraph = NewMeasuringGraph(m_pAbort, taskPool.get(), spare);
         const double dLength = MeasureTrackLength(pGraph.get(), strPath);
-        if (stopping()) {
+        if (stop.stop_requested()) {
             break; // a measurement cut short is no measurement
         }
         g_dTrackLength = dLength;
-        if (!ReportTrackLength()) {
+        // Stop, on the UI thread, waits for this thread: a report the UI thread has not taken by
+        // then is given up rather than waited for.
+        if (!SendAppMessageUnlessStopped(g_hMainWnd, WM_TRACK_LENGTH_LOADED, stop)) {
             break;
         }
         g_bLoaderBusy.exchange(0);
@@ -136,57 +114,6 @@ int CTrackLengthLoader::TrackLengthThread()
         pGraph.reset();
     }
     return 0;
-}
-
-bool CTrackLengthLoader::ReportTrackLength()
-{
-    QObject* target = g_hMainWnd;
-    if (target == nullptr) {
-        return true;
-    }
-    // A blocking send that a stop request can end: the report is handled on the UI thread, and
-    // this thread waits for that or for Stop, whichever comes first. (A plain blocking call
-    // could not be given up: Stop, on the UI thread, would wait for this thread while this
-    // thread waited for the UI thread.) The shared state is locked on both sides, which also
-    // orders the length written here before the handler reads it, and the handler's reads
-    // before anything this thread writes next.
-    const std::shared_ptr<HandOver> handOver = m_pHandOver;
-    unsigned nTicket = 0;
-    {
-        std::lock_guard lock(handOver->mutex);
-        if (handOver->bStop) {
-            return false;
-        }
-        nTicket = handOver->nReportsHandled + 1;
-    }
-    // The call travels through Qt's event queue, whose locking is its own: the call's data is
-    // written and read under a lock of ours as well, so that every thread sees it whole.
-    static std::mutex callMutex;
-    std::unique_lock callLock(callMutex);
-    QMetaObject::invokeMethod(
-        target,
-        [target, handOver] {
-            {
-                const std::lock_guard readLock(callMutex);
-                // A loader that stopped has given its report up.
-                std::lock_guard lock(handOver->mutex);
-                if (handOver->bStop) {
-                    return;
-                }
-            }
-            SendAppMessage(target, WM_TRACK_LENGTH_LOADED);
-            {
-                std::lock_guard lock(handOver->mutex);
-                ++handOver->nReportsHandled;
-            }
-            handOver->changed.notify_all();
-        },
-        Qt::QueuedConnection);
-    callLock.unlock();
-    std::unique_lock lock(handOver->mutex);
-    handOver->changed.wait(lock,
-                           [&] { return handOver->bStop || handOver->nReportsHandled >= nTicket; });
-    return handOver->nReportsHandled >= nTicket;
 }
 
 std::shared_ptr<IGraphBuilder>

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <stop_token>
 #include <thread>
 
 typedef struct _GstObject GstObject;
@@ -12,10 +13,7 @@ class CSparePlaybin;
 class IGraphBuilder;
 
 // The track length loader: a thread of its own that measures one media file at a time and
-// reports each result to the main window. The playlist window hands it a path through the
-// shared globals of Globals.h: it writes g_strLengthPath while g_bLoaderBusy reads 0, raises the
-// flag and signals g_hTrackLengthEvent. The thread wakes, measures, writes g_dTrackLength, sends
-// WM_TRACK_LENGTH_LOADED to g_hMainWnd and waits until it has been handled, then lowers the flag.
+// reports each result to the main window, by the hand-over of TrackLengthHandOver.h.
 //
 // It measures with the very render that opens a file for playing, with null sinks and no
 // window: a file the player would refuse gets -1.0. It runs below normal priority, its streaming
@@ -46,8 +44,6 @@ public:
     bool IsRunning() const { return m_thread.joinable(); }
 
 private:
-    struct HandOver;
-
     // A graph that measures the way the loader does: null sinks, no window, `abort` can give its
     // render up, its streaming tasks run on threads of `taskPool` (null: GStreamer's own) and it
     // renders into the playbin `spare` keeps. Null when the media framework cannot start.
@@ -59,12 +55,9 @@ private:
     // there is no graph. A file that renders stays open until the graph is released.
     static double MeasureTrackLength(IGraphBuilder* pGraph, const QString& strPath);
     // The thread procedure: waits, measures, reports, until stopped.
-    int TrackLengthThread();
-    // Sends the report and waits until the main window has handled it; false when stopped first.
-    bool ReportTrackLength();
+    int TrackLengthThread(std::stop_token stop);
 
     CAutoResetEvent* m_pEvent = nullptr; // g_hTrackLengthEvent when the thread started
-    std::shared_ptr<HandOver> m_pHandOver;
     std::shared_ptr<CRenderAbort> m_pAbort;
-    std::thread m_thread;
+    std::jthread m_thread;
 };

@@ -2,8 +2,8 @@
 // track length loader one path at a time (timer 3), with the loader's report.
 
 #include "common/AutoResetEvent.h"
-#include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
+#include "playback/TrackLengthHandOver.h"
 #include "playlist/CPlayList.h"
 #include "playlist/TrackList.h"
 

@@ -6,6 +6,7 @@
 #include "common/AutoResetEvent.h"
 #include "controls/CTavListCtrl.h"
 #include "playback/GraphCore.h"
+#include "playback/TrackLengthHandOver.h"
 #include "playlist/CPlayList.h"
 #include "resources/PlayListDialog.h"
 

@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "controls/CTavListCtrl.h"
 #include "controls/UserDialogs.h"
+#include "playback/TrackLengthHandOver.h"
 #include "playlist/CPlayList.h"
 #include "resources/ControlTable.h"
 #include "resources/PlayListDialog.h"
