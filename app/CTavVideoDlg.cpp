@@ -6,6 +6,7 @@
 #include "common/AppMessages.h"
 #include "common/Globals.h"
 #include "playback/MediaFramework.h"
+#include "playlist/CPlayList.h"
 #include "resources/AppIcon.h"
 #include "resources/MainDialog.h"
 #include "resources/StringTable.h"
@@ -38,8 +39,9 @@ CTavVideoDlg::CTavVideoDlg(CTavCommandLineInfo* pCmdInfo, QWidget* parent)
 
 CTavVideoDlg::~CTavVideoDlg()
 {
-    // The OK path ends here, before the application closes the loader's event.
-    StopTrackLengthLoader();
+    // The OK path ends here, before the application closes the loader's event. The loader reports
+    // to this window: stopping is prompt even in the middle of a measurement.
+    m_loader.Stop();
     // The video sink draws into the panel's native window, which goes with this object: the
     // session must not outlive it. Posted messages must not reach a destroyed window either.
     ReleaseSession();
@@ -169,7 +171,7 @@ void CTavVideoDlg::OnInitDialog()
     CreatePlayList();
     DockPlayList();
     OpenCommandLineFiles();
-    StartTrackLengthLoader();
+    m_loader.Start();
     m_bInitialized = true;
 }
 
@@ -215,7 +217,8 @@ void CTavVideoDlg::OpenCommandLineFiles()
         if (OpenMedia(strPath, true)) {
             // The entry just added is the file now playing: the end of the file and Next and
             // Prev step on from it, not from the first file named.
-            SetPlayListCurrentEntry(AddPlayListEntry(strPath, QString(), m_dDuration));
+            m_pPlayList->SetCurrentEntry(
+                m_pPlayList->AddFileEntry(strPath, QString(), m_dDuration));
         }
     } while (!bLast);
 }

@@ -31,7 +31,7 @@ using CTavButton = CTavButtonCtrl;
 // Its code is split by concern: CTavVideoDlg.cpp (construction, the message map, start-up,
 // keys and the window menu), CTavVideoDlgLayout.cpp (layout and the window forms),
 // CTavVideoDlgSession.cpp (the media session), CTavVideoDlgCommands.cpp (Open, delete and the
-// playlist steps), CTavVideoDlgPlayList.cpp (the calls into the playlist window) and
+// playlist steps), CTavVideoDlgPlayList.cpp (making, docking and showing the playlist window) and
 // CTavVideoDlgCapture.cpp (the capture preview).
 class CTavVideoDlg : public QDialog
 {
@@ -123,22 +123,12 @@ private:
     LResult OnPlayPrevious(WParam wParam, LParam lParam);
     LResult OnTrackLengthLoaded(WParam wParam, LParam lParam);
 
-    // The playlist window (CTavVideoDlgPlayList.cpp).
+    // The playlist window (CTavVideoDlgPlayList.cpp): made by OnInitDialog; the other three do
+    // nothing before that.
     void CreatePlayList();
     void DockPlayList();
     void MovePlayListTo(const QPoint& ptTopLeft);
     void ShowPlayList(bool bShow);
-    // The new entry's index; -1 without a playlist.
-    int AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength);
-    void SetPlayListCurrentEntry(int nIndex);
-    int GetPlayListCurrentPosition() const;
-    QString GetPlayListCurrentPath() const;
-    void RemovePlayListCurrentEntry();
-    void PlayNextEntry();
-    void PlayPreviousEntry();
-    void PlayListTrackLengthLoaded();
-    void StartTrackLengthLoader();
-    void StopTrackLengthLoader();
 
     CTavCommandLineInfo* m_pCmdInfo;
     CFirstFileRender* m_pFirstRender = nullptr;
@@ -161,6 +151,7 @@ private:
     CVideoPanel m_videoPanel;
 
     QMenu* m_pSystemMenu = nullptr; // the window menu (right click), owned by the window
+    // A child of this window, made by OnInitDialog.
     CPlayList* m_pPlayList = nullptr;
     QBasicTimer m_timerPosition; // timer 1
     CTrackLengthLoader m_loader;

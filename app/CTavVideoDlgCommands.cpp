@@ -6,7 +6,6 @@
 #include "common/PathCodec.h"
 #include "controls/UserDialogs.h"
 #include "playlist/CPlayList.h"
-#include "playlist/TrackList.h"
 
 #include <cerrno>
 #include <climits>
@@ -44,7 +43,7 @@ void CTavVideoDlg::OnOpen()
         return;
     }
     if (OpenMedia(strPath, false)) {
-        SetPlayListCurrentEntry(AddPlayListEntry(strPath, QString(), m_dDuration));
+        m_pPlayList->SetCurrentEntry(m_pPlayList->AddFileEntry(strPath, QString(), m_dDuration));
     }
 }
 
@@ -89,25 +88,21 @@ void CTavVideoDlg::OnDeleteFile()
     // The entry to remove is the deleted file's own. The current mark may stand on another
     // entry (the command-line files leave it on the first while the last one plays); removing
     // that one would drop a file that still exists and keep one that is gone.
-    if (m_pPlayList != nullptr) {
-        const int nEntry = m_pPlayList->EntryOfFile(strPath);
-        if (nEntry < 0) {
-            return;
-        }
-        if (!bStillShown) {
-            // Another file plays by now: only the gone file's entry goes, and it plays on.
-            m_pPlayList->RemoveFileEntry(nEntry);
-            return;
-        }
-        SetPlayListCurrentEntry(nEntry);
-    } else if (!bStillShown) {
+    const int nEntry = m_pPlayList->EntryOfFile(strPath);
+    if (nEntry < 0) {
         return;
     }
-    const int nPosition = GetPlayListCurrentPosition();
-    RemovePlayListCurrentEntry();
+    if (!bStillShown) {
+        // Another file plays by now: only the gone file's entry goes, and it plays on.
+        m_pPlayList->RemoveFileEntry(nEntry);
+        return;
+    }
+    m_pPlayList->SetCurrentEntry(nEntry);
+    const int nPosition = m_pPlayList->GetCurrentPosition();
+    m_pPlayList->RemoveCurrentEntry();
     // The entry that followed the deleted one now has its index and plays next.
-    SetPlayListCurrentEntry(nPosition - 1);
-    OpenMedia(GetPlayListCurrentPath(), true);
+    m_pPlayList->SetCurrentEntry(nPosition - 1);
+    OpenMedia(m_pPlayList->GetCurrentPath(), true);
 }
 
 void CTavVideoDlg::OnPlayListCheck()
@@ -117,24 +112,24 @@ void CTavVideoDlg::OnPlayListCheck()
 
 LResult CTavVideoDlg::OnPlayNext(WParam, LParam)
 {
-    PlayNextEntry();
+    m_pPlayList->PlayNextEntry();
     return 0;
 }
 
 LResult CTavVideoDlg::OnPlayCurrent(WParam, LParam)
 {
-    OpenMedia(GetPlayListCurrentPath(), true);
+    OpenMedia(m_pPlayList->GetCurrentPath(), true);
     return 0;
 }
 
 LResult CTavVideoDlg::OnPlayPrevious(WParam, LParam)
 {
-    PlayPreviousEntry();
+    m_pPlayList->PlayPreviousEntry();
     return 0;
 }
 
 LResult CTavVideoDlg::OnTrackLengthLoaded(WParam, LParam)
 {
-    PlayListTrackLengthLoaded();
+    m_pPlayList->OnTrackLengthLoaded();
     return 0;
 }

@@ -1,7 +1,8 @@
-// Every place the main window creates, docks or asks the playlist window. The playlist window is
-// created once while the main window initialises and lives as its child until the main window
-// goes; before that (and in a window that was never initialised) there is no playlist: nothing
-// is docked or shown, there is no current entry and no entry to step to.
+// Where the main window makes, docks, moves and shows the playlist window. The playlist window is
+// made once while the main window initialises, before the command-line files open, the window's
+// messages can arrive or its controls can be used, and lives as its child until the main window
+// goes: everything else calls it directly. Only resizes and moves come earlier (the window is
+// built and placed first), and those do nothing until it exists.
 
 #include "app/CTavVideoDlg.h"
 #include "playlist/CPlayList.h"
@@ -44,67 +45,4 @@ void CTavVideoDlg::ShowPlayList(bool bShow)
     if (m_pPlayList != nullptr) {
         m_pPlayList->setVisible(bShow);
     }
-}
-
-int CTavVideoDlg::AddPlayListEntry(const QString& strPath, const QString& strTitle, double dLength)
-{
-    return m_pPlayList != nullptr ? m_pPlayList->AddFileEntry(strPath, strTitle, dLength) : -1;
-}
-
-void CTavVideoDlg::SetPlayListCurrentEntry(int nIndex)
-{
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->SetCurrentEntry(nIndex);
-    }
-}
-
-int CTavVideoDlg::GetPlayListCurrentPosition() const
-{
-    return m_pPlayList != nullptr ? m_pPlayList->GetCurrentPosition() : -1;
-}
-
-QString CTavVideoDlg::GetPlayListCurrentPath() const
-{
-    return m_pPlayList != nullptr ? m_pPlayList->GetCurrentPath() : QString();
-}
-
-void CTavVideoDlg::RemovePlayListCurrentEntry()
-{
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->RemoveCurrentEntry();
-    }
-}
-
-// The playlist makes the next entry current and sends WM_PLAY_CURRENT back, which opens it.
-void CTavVideoDlg::PlayNextEntry()
-{
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->PlayNextEntry();
-    }
-}
-
-void CTavVideoDlg::PlayPreviousEntry()
-{
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->PlayPreviousEntry();
-    }
-}
-
-void CTavVideoDlg::PlayListTrackLengthLoaded()
-{
-    if (m_pPlayList != nullptr) {
-        m_pPlayList->OnTrackLengthLoaded();
-    }
-}
-
-void CTavVideoDlg::StartTrackLengthLoader()
-{
-    m_loader.Start();
-}
-
-// The loader reports to this window and waits on the application's event: it must be gone
-// before either is. Stopping is prompt even in the middle of a measurement.
-void CTavVideoDlg::StopTrackLengthLoader()
-{
-    m_loader.Stop();
 }

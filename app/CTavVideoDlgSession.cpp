@@ -9,6 +9,7 @@
 #include "common/PathCodec.h"
 #include "common/PathParts.h"
 #include "common/TimeText.h"
+#include "playlist/CPlayList.h"
 
 #include <QTimerEvent>
 
@@ -242,7 +243,7 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
         } else if (lEventCode == EC_COMPLETE) {
             // Stays set when no next entry opens: the last file waits at its end.
             m_bAtEnd = pEvent == g_pMediaEvent;
-            PlayNextEntry();
+            m_pPlayList->PlayNextEntry();
         }
     }
     return 0;
