@@ -10,10 +10,10 @@
 // (gst-launch-1.0) gets the video sink element the player chooses here, VLC and mpv their output
 // of the same kind. VLC and mpv are measured where they are installed. PROGRAM (the player just
 // built unless given) is any build of the player; --earlier measures another build beside it (one
-// from before a change) as one more peer. Each round
-// runs every program once on every clip, in an order that turns from round to round, so that the
-// noise of a shared machine and warm caches fall on all of them alike; the medians are printed,
-// then the player's ratio to each of the others.
+// from before a change) as one more peer. Each round runs every program once on every clip, in an
+// order that turns from round to round, so that the noise of a shared machine and warm caches fall
+// on all of them alike; the medians are printed, then the player's ratio to each of the others.
+// Exits with 1 when a program showed no picture in any run of a clip.
 //
 // Needs an X server (DISPLAY) of at least 1280x768 without a window manager, or one that puts new
 // windows at the top left.
@@ -314,10 +314,12 @@ int main(int argc, char** argv)
                 runs, seconds, CurrentVideoSinkDescription().c_str());
     std::printf("%-20s %-8s %14s %10s %10s\n", "clip", "program", "first frame ms", "CPU s",
                 "peak MiB");
+    bool bAllMeasured = true;
     for (std::size_t c = 0; c < clips.size(); ++c) {
         for (std::size_t p = 0; p < programs.size(); ++p) {
             const Samples& s = samples[c][p];
             if (s.firstFrameMs.empty()) {
+                bAllMeasured = false;
                 std::printf("%-20s %-8s failed in every run\n", clips[c]->name,
                             programs[p].name.c_str());
                 continue;
@@ -338,5 +340,5 @@ int main(int argc, char** argv)
                         Ratio(samples[c][0], samples[c][p], &Samples::peakMiB).c_str());
         }
     }
-    return 0;
+    return bAllMeasured ? 0 : 1;
 }
