@@ -52,6 +52,32 @@ GstElementHandle NullSink()
     return AdoptElement(gst_element_factory_make("fakesink", nullptr));
 }
 
+// libav's decoders keep every picture that later ones may refer to. Decoding straight into a
+// GStreamer buffer ("direct rendering"), that buffer is therefore still shared when it leaves the
+// decoder, and the decoder base class copies it there into newly allocated memory, page faults
+// and all, for every picture. Decoding into libav's own pictures instead costs one copy into the
+// output pool's reused buffers: for 720p H.264 about a tenth less CPU, the same pictures. Only
+// for formats whose pictures refer to others; an intra-only decoder lets go of its pictures.
+void OnElementSetup(GstElement* /*playbin*/, GstElement* element, gpointer /*data*/)
+{
+    static constexpr const char* kReferringDecoders[] = {
+        "avdec_h264", "avdec_h265", "avdec_mpeg4", "avdec_mpeg2video", "avdec_mpeg1video",
+    };
+    GstElementFactory* factory = gst_element_get_factory(element);
+    if (factory == nullptr) {
+        return;
+    }
+    const char* name = GST_OBJECT_NAME(factory);
+    for (const char* decoder : kReferringDecoders) {
+        if (g_strcmp0(name, decoder) == 0 &&
+            g_object_class_find_property(G_OBJECT_GET_CLASS(element), "direct-rendering") !=
+                nullptr) {
+            g_object_set(element, "direct-rendering", FALSE, nullptr);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 HRESULT CGraphCore::RenderFile(const QString& path)
@@ -71,6 +97,10 @@ HRESULT CGraphCore::RenderFile(const QString& path)
     if (playbin == nullptr) {
         return E_FAIL;
     }
+    // Once per playbin, also when a kept one comes back for the next file.
+    g_signal_handlers_disconnect_by_func(playbin.get(), reinterpret_cast<gpointer>(&OnElementSetup),
+                                         nullptr);
+    g_signal_connect(playbin.get(), "element-setup", G_CALLBACK(&OnElementSetup), nullptr);
     // Percent-encoded: spaces, '#', '%' and non-ASCII letters survive the trip through the URI.
     const QByteArray uri = PathToFileUri(AbsolutePath(path));
     g_object_set(playbin.get(), "uri", uri.constData(), nullptr);

@@ -1,6 +1,7 @@
 #include "playback/MediaFramework.h"
 
 #include "playback/BaseFilter.h"
+#include "playback/DecoderRanks.h"
 #include "playback/GraphCore.h"
 
 #include <algorithm>
@@ -24,6 +25,9 @@ bool MediaFrameworkStartup()
         GError* error = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &error) != FALSE;
         const GErrorHandle errorHandle(error);
+        if (ok) {
+            PreferLeanDecoders();
+        }
         return ok;
     }();
     return started;
