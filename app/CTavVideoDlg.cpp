@@ -144,6 +144,8 @@ void CTavVideoDlg::OnInitDialog()
     m_btnNext.setToolTip(QStringLiteral("Next Video"));
     m_btnVideoIn.setToolTip(QStringLiteral("View Capture Device"));
     m_btnPrev.setToolTip(QStringLiteral("Previous Video"));
+    // The tips show also while the playlist window, not this one, is the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     m_sliderPosition.setRange(0, 1000);
     m_sliderVolume.setRange(-5000, 0);
