@@ -175,6 +175,9 @@ private:
     // The current session's file has played to its end; Play then starts it again.
     bool m_bAtEnd = false;
     bool m_bFullScreen = false;
+    // The full-screen form is the window manager's full-screen state (else the screen's
+    // geometry, where no window manager runs); decided when the form is entered.
+    bool m_bManagedFullScreen = false;
     bool m_bInitialized = false;
     QRect m_rcNormal; // the outer window rectangle before full-screen form
     // The frame the window manager draws around the framed forms (frameless forms have none);
