@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 #include <QWindow>
 
 #include <unistd.h>
@@ -173,6 +174,10 @@ void CTavVideoDlg::OnInitDialog()
     OpenCommandLineFiles();
     StartTrackLengthLoader();
     m_bInitialized = true;
+    // The first file's picture is on screen by now (its render was taken above, and the video
+    // sink draws it on a thread of its own): the desktop services come after it, once the
+    // window's modal loop runs.
+    QTimer::singleShot(0, this, &CTavVideoDlg::StartDesktopServices);
 }
 
 void CTavVideoDlg::AddAboutEntry()

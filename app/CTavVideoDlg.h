@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CMprisService.h"
+#include "app/CScreenSaverInhibitor.h"
 #include "common/AppMessage.h"
 #include "controls/CTavButtonCtrl.h"
 #include "controls/CTavSliderCtrl.h"
@@ -32,8 +34,9 @@ using CTavButton = CTavButtonCtrl;
 // keys and the window menu), CTavVideoDlgLayout.cpp (layout and the window forms),
 // CTavVideoDlgSession.cpp (the media session), CTavVideoDlgCommands.cpp (Open, delete and the
 // playlist steps), CTavVideoDlgPlayList.cpp (the calls into the playlist window) and
-// CTavVideoDlgCapture.cpp (the capture preview).
-class CTavVideoDlg : public QDialog
+// CTavVideoDlgCapture.cpp (the capture preview) and CTavVideoDlgDesktop.cpp (the screen saver
+// and the desktop's media controls).
+class CTavVideoDlg : public QDialog, public IMprisPlayer
 {
     Q_OBJECT
 
@@ -109,6 +112,20 @@ private:
     LResult OnSeekBegin(WParam wParam, LParam lParam);
     LResult OnSeekEnd(WParam wParam, LParam lParam);
 
+    // The desktop around the player (CTavVideoDlgDesktop.cpp).
+    void StartDesktopServices();
+    void OnSessionChanged();
+    CMprisState MprisState() const override;
+    void MprisRaise() override;
+    void MprisQuit() override;
+    void MprisPlay() override;
+    void MprisPause() override;
+    void MprisNext() override;
+    void MprisPrevious() override;
+    void MprisSeekTo(double dSeconds) override;
+    void MprisSetVolume(double dVolume) override;
+    void MprisOpen(const QString& strPath) override;
+
     // The capture preview (CTavVideoDlgCapture.cpp).
     void OnVideoIn();
     void EndCapturePreview();
@@ -183,4 +200,12 @@ private:
     // The frame the window manager draws around the framed forms (frameless forms have none);
     // the outer rectangle is kept across form changes with it. Null until known.
     mutable QMargins m_marginsFrame;
+
+    // Counts the files opened: the media controls tell one session's file from the next.
+    int m_nSession = 0;
+    // Both start once the first picture is on screen: start-up never waits for the bus.
+    bool m_bDesktopStarted = false;
+    bool m_bDesktopUpdatePending = false;
+    CScreenSaverInhibitor m_inhibitor;
+    CMprisService m_mpris{*this};
 };

@@ -67,6 +67,7 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
     const PathParts parts = PathParts::Split(strPath);
     setWindowTitle(QStringLiteral("Vessa Video Player - ") +
                    PathDisplayText(parts.fname + parts.ext));
+    ++m_nSession;
 
     OnPlay();
     if (!bPlay) {
@@ -87,6 +88,7 @@ void CTavVideoDlg::ReleaseSession()
 {
     MediaSession::Release();
     m_bSeekOnCurrentSession = false;
+    OnSessionChanged();
 }
 
 void CTavVideoDlg::OnPlay()
@@ -105,6 +107,7 @@ void CTavVideoDlg::OnPlay()
     g_pMediaControl->Run();
     SetTimer(kPositionTimer, kPositionTimerMs);
     update();
+    OnSessionChanged();
 }
 
 void CTavVideoDlg::OnStop()
@@ -118,6 +121,7 @@ void CTavVideoDlg::OnStop()
     if (g_bCaptureActive) {
         EndCapturePreview();
     }
+    OnSessionChanged();
 }
 
 double CTavVideoDlg::GetDurationSeconds() const
@@ -202,6 +206,7 @@ void CTavVideoDlg::OnVolumeSliderDraw()
     if (g_pBasicAudio) {
         g_pBasicAudio->put_Volume(m_sliderVolume.value());
     }
+    OnSessionChanged();
 }
 
 LResult CTavVideoDlg::OnSeekBegin(WParam, LParam)
@@ -245,5 +250,7 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
             PlayNextEntry();
         }
     }
+    // The last file's end, a device gone: the session may have stopped playing.
+    OnSessionChanged();
     return 0;
 }
