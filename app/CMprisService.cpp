@@ -53,7 +53,20 @@ public:
 
 public Q_SLOTS:
     void Raise() { m_pService->Player().MprisRaise(); }
-    void Quit() { m_pService->Player().MprisQuit(); }
+    void Quit(const QDBusMessage& message)
+    {
+        // The player ends at once: the reply goes out first. Messages leave a connection in
+        // order, so once the bus has answered a ping sent after it, the reply is on its way.
+        message.setDelayedReply(true);
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.send(message.createReply());
+        bus.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                QStringLiteral("/org/freedesktop/DBus"),
+                                                QStringLiteral("org.freedesktop.DBus.Peer"),
+                                                QStringLiteral("Ping")),
+                 QDBus::Block, 1000);
+        m_pService->Player().MprisQuit();
+    }
 
 private:
     CMprisService* m_pService;

@@ -89,8 +89,7 @@ void CTavVideoDlg::MprisRaise()
 
 void CTavVideoDlg::MprisQuit()
 {
-    // After the call's reply has gone out: the Escape path ends the process at once.
-    QTimer::singleShot(0, this, &CTavVideoDlg::reject);
+    reject(); // the Escape key's way out
 }
 
 void CTavVideoDlg::MprisPlay()

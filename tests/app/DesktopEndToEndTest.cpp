@@ -311,7 +311,10 @@ TEST(DesktopEndToEndTest, MediaControlsPlayStopStepSeekAndQuit)
     EXPECT_NEAR(MprisProperty(connection, QStringLiteral("Position")).toLongLong() / 1e6, 1.5, 0.2);
 
     // Quit is the Escape key's way out.
-    MprisCall(connection, QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
+    EXPECT_EQ(
+        MprisCall(connection, QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"))
+            .type(),
+        QDBusMessage::ReplyMessage);
     ASSERT_TRUE(player.waitForFinished(10000)) << "still running";
     EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(player.exitCode(), 0);
