@@ -14,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 #include <QWindow>
 
 #include <unistd.h>
@@ -146,6 +147,8 @@ void CTavVideoDlg::OnInitDialog()
     m_btnNext.setToolTip(QStringLiteral("Next Video"));
     m_btnVideoIn.setToolTip(QStringLiteral("View Capture Device"));
     m_btnPrev.setToolTip(QStringLiteral("Previous Video"));
+    // The tips show also while the playlist window, not this one, is the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     m_sliderPosition.setRange(0, 1000);
     m_sliderVolume.setRange(-5000, 0);
@@ -173,6 +176,10 @@ void CTavVideoDlg::OnInitDialog()
     OpenCommandLineFiles();
     m_loader.Start();
     m_bInitialized = true;
+    // The first file's picture is on screen by now (its render was taken above, and the video
+    // sink draws it on a thread of its own): the desktop services come after it, once the
+    // window's modal loop runs.
+    QTimer::singleShot(0, this, &CTavVideoDlg::StartDesktopServices);
 }
 
 void CTavVideoDlg::AddAboutEntry()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CMprisService.h"
+#include "app/CScreenSaverInhibitor.h"
 #include "common/AppMessage.h"
 #include "controls/CTavButtonCtrl.h"
 #include "controls/CTavSliderCtrl.h"
@@ -31,9 +33,10 @@ using CTavButton = CTavButtonCtrl;
 // Its code is split by concern: CTavVideoDlg.cpp (construction, the message map, start-up,
 // keys and the window menu), CTavVideoDlgLayout.cpp (layout and the window forms),
 // CTavVideoDlgSession.cpp (the media session), CTavVideoDlgCommands.cpp (Open, delete and the
-// playlist steps), CTavVideoDlgPlayList.cpp (making, docking and showing the playlist window) and
-// CTavVideoDlgCapture.cpp (the capture preview).
-class CTavVideoDlg : public QDialog
+// playlist steps), CTavVideoDlgPlayList.cpp (making, docking and showing the playlist window),
+// CTavVideoDlgCapture.cpp (the capture preview) and CTavVideoDlgDesktop.cpp (the screen saver and
+// the desktop's media controls).
+class CTavVideoDlg : public QDialog, public IMprisPlayer
 {
     Q_OBJECT
 
@@ -109,6 +112,20 @@ private:
     LResult OnSeekBegin(WParam wParam, LParam lParam);
     LResult OnSeekEnd(WParam wParam, LParam lParam);
 
+    // The desktop around the player (CTavVideoDlgDesktop.cpp).
+    void StartDesktopServices();
+    void OnSessionChanged();
+    CMprisState MprisState() const override;
+    void MprisRaise() override;
+    void MprisQuit() override;
+    void MprisPlay() override;
+    void MprisPause() override;
+    void MprisNext() override;
+    void MprisPrevious() override;
+    void MprisSeekTo(double dSeconds) override;
+    void MprisSetVolume(double dVolume) override;
+    void MprisOpen(const QString& strPath) override;
+
     // The capture preview (CTavVideoDlgCapture.cpp).
     void OnVideoIn();
     void EndCapturePreview();
@@ -166,9 +183,20 @@ private:
     // The current session's file has played to its end; Play then starts it again.
     bool m_bAtEnd = false;
     bool m_bFullScreen = false;
+    // The full-screen form is the window manager's full-screen state (else the screen's
+    // geometry, where no window manager runs); decided when the form is entered.
+    bool m_bManagedFullScreen = false;
     bool m_bInitialized = false;
     QRect m_rcNormal; // the outer window rectangle before full-screen form
     // The frame the window manager draws around the framed forms (frameless forms have none);
     // the outer rectangle is kept across form changes with it. Null until known.
     mutable QMargins m_marginsFrame;
+
+    // Counts the files opened: the media controls tell one session's file from the next.
+    int m_nSession = 0;
+    // Both start once the first picture is on screen: start-up never waits for the bus.
+    bool m_bDesktopStarted = false;
+    bool m_bDesktopUpdatePending = false;
+    CScreenSaverInhibitor m_inhibitor;
+    CMprisService m_mpris{*this};
 };

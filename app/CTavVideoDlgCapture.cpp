@@ -54,6 +54,7 @@ void CTavVideoDlg::OnVideoIn()
     }
     g_bCaptureActive = true;
     EnablePlayButton();
+    OnSessionChanged();
 }
 
 void CTavVideoDlg::EndCapturePreview()

@@ -117,12 +117,24 @@ void CTavVideoDlg::OnDblClkVideoPanel()
     m_bFullScreen = !m_bFullScreen;
     if (m_bFullScreen) {
         m_rcNormal = OuterRect();
-        SetFrameless(true);
-        setGeometry(QGuiApplication::primaryScreen()->geometry());
+        // A window manager keeps its panels above any window that merely covers the screen, and
+        // may clamp such a window to the work area: there the window asks for the full-screen
+        // state instead, on the screen it stands on, and the window manager takes the frame off.
+        m_bManagedFullScreen = WindowFrame::WindowManagerRuns();
+        if (m_bManagedFullScreen) {
+            setWindowState(windowState() | Qt::WindowFullScreen);
+        } else {
+            SetFrameless(true);
+            setGeometry(QGuiApplication::primaryScreen()->geometry());
+        }
         g_nControlBarHeight.exchange(0);
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
         LayoutControls();
     } else {
+        if (m_bManagedFullScreen) {
+            // Left first, so that what follows places a normal window again.
+            setWindowState(windowState() & ~Qt::WindowFullScreen);
+        }
         if (g_bCompact) {
             OnCompact();
         }

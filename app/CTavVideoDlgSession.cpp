@@ -68,6 +68,7 @@ bool CTavVideoDlg::OpenMedia(const QString& strPath, bool bPlay)
     const PathParts parts = PathParts::Split(strPath);
     setWindowTitle(QStringLiteral("Vessa Video Player - ") +
                    PathDisplayText(parts.fname + parts.ext));
+    ++m_nSession;
 
     OnPlay();
     if (!bPlay) {
@@ -88,6 +89,7 @@ void CTavVideoDlg::ReleaseSession()
 {
     MediaSession::Release();
     m_bSeekOnCurrentSession = false;
+    OnSessionChanged();
 }
 
 void CTavVideoDlg::OnPlay()
@@ -106,6 +108,7 @@ void CTavVideoDlg::OnPlay()
     g_pMediaControl->Run();
     SetTimer(kPositionTimer, kPositionTimerMs);
     update();
+    OnSessionChanged();
 }
 
 void CTavVideoDlg::OnStop()
@@ -119,6 +122,7 @@ void CTavVideoDlg::OnStop()
     if (g_bCaptureActive) {
         EndCapturePreview();
     }
+    OnSessionChanged();
 }
 
 double CTavVideoDlg::GetDurationSeconds() const
@@ -203,6 +207,7 @@ void CTavVideoDlg::OnVolumeSliderDraw()
     if (g_pBasicAudio) {
         g_pBasicAudio->put_Volume(m_sliderVolume.value());
     }
+    OnSessionChanged();
 }
 
 LResult CTavVideoDlg::OnSeekBegin(WParam, LParam)
@@ -246,5 +251,7 @@ LResult CTavVideoDlg::OnGraphNotify(WParam, LParam)
             m_pPlayList->PlayNextEntry();
         }
     }
+    // The last file's end, a device gone: the session may have stopped playing.
+    OnSessionChanged();
     return 0;
 }

@@ -39,6 +39,10 @@ QString CaseBlindPattern(const QString& pattern)
     return result;
 }
 
+// The dialogs show each filter's description as the program wrote it; the case-blind patterns
+// behind it only do the matching.
+constexpr QFileDialog::Options kDialogOptions = QFileDialog::HideNameFilterDetails;
+
 bool TakeFileAnswer(FileAnswer* answer)
 {
     if (g_nextFileNames.empty()) {
@@ -98,7 +102,8 @@ QString CUserDialogs::GetOpenFileName(QWidget* parent, const QString& filter)
         return answer.name;
     }
     return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        QtFilters(filter).join(QStringLiteral(";;")));
+                                        QtFilters(filter).join(QStringLiteral(";;")), nullptr,
+                                        kDialogOptions);
 }
 
 QStringList CUserDialogs::GetOpenFileNames(QWidget* parent, const QString& filter)
@@ -108,7 +113,8 @@ QStringList CUserDialogs::GetOpenFileNames(QWidget* parent, const QString& filte
         return answer.name.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     return QFileDialog::getOpenFileNames(parent, QString(), QString(),
-                                         QtFilters(filter).join(QStringLiteral(";;")));
+                                         QtFilters(filter).join(QStringLiteral(";;")), nullptr,
+                                         kDialogOptions);
 }
 
 QString CUserDialogs::GetSaveFileName(QWidget* parent, const QString& filter, int* selectedFilter)
@@ -122,10 +128,20 @@ QString CUserDialogs::GetSaveFileName(QWidget* parent, const QString& filter, in
     }
     const QStringList filters = QtFilters(filter);
     QString chosen;
-    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(),
-                                                      filters.join(QStringLiteral(";;")), &chosen);
+    const QString name = QFileDialog::getSaveFileName(
+        parent, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen, kDialogOptions);
     if (selectedFilter != nullptr) {
-        *selectedFilter = std::max<int>(0, static_cast<int>(filters.indexOf(chosen)));
+        // The chosen filter comes back whole or as the description shown.
+        qsizetype nChosen = filters.indexOf(chosen);
+        if (nChosen < 0) {
+            const QStringList parts = filter.split(QLatin1Char('|'));
+            for (qsizetype i = 0; 2 * i < parts.size() && nChosen < 0; ++i) {
+                if (parts[2 * i].simplified() == chosen.simplified()) {
+                    nChosen = i;
+                }
+            }
+        }
+        *selectedFilter = std::max<int>(0, static_cast<int>(nChosen));
     }
     return name;
 }

@@ -157,4 +157,31 @@ QMargins RequestExtents(QWidget* window)
 #endif
 }
 
+bool WindowManagerRuns()
+{
+#ifdef VESSA_HAVE_XCB
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (screen == nullptr) {
+        return false;
+    }
+    const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, screen->root, Atom(connection, "_NET_SUPPORTING_WM_CHECK"),
+                         XCB_ATOM_WINDOW, 0, 1),
+        nullptr));
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 4) {
+        return false;
+    }
+    // A window manager that went away leaves the property behind, naming a window that is gone.
+    const auto check = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    return RootOf(connection, check) != XCB_WINDOW_NONE;
+#else
+    return false;
+#endif
+}
+
 } // namespace WindowFrame

@@ -19,4 +19,8 @@ QMargins Extents(QWidget* window);
 // runs). Creates the native window.
 QMargins RequestExtents(QWidget* window);
 
+// A window manager that follows the desktop conventions (_NET_SUPPORTING_WM_CHECK) manages the
+// screens: it then also owns the full-screen state. False off X11 and without a window manager.
+bool WindowManagerRuns();
+
 } // namespace WindowFrame

@@ -1,7 +1,10 @@
 // The playlist window beside the main window: docked under it, following its moves shown or
-// hidden, hidden by the "Play List" box, its own close box and Escape, and the full-screen form.
+// hidden, hidden by the "Play List" box, its own close box and Escape, and the full-screen form;
+// the main window's button tips while the playlist window is the active one.
 
 #include "PlayListWiringFixture.h"
+
+#include <QToolTip>
 
 namespace {
 
@@ -66,6 +69,28 @@ TEST_F(PlayListDock, FullScreenHidesItAndLeavingShowsItOnlyWhenTheBoxIsChecked)
         EXPECT_EQ(PlayList()->isVisible(), bChecked);
         EXPECT_EQ(PlayListFrame(), rcDocked);
     }
+}
+
+TEST_F(PlayListDock, MainWindowButtonTipsShowWhileThePlayListWindowIsActive)
+{
+    PlayList()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return PlayList()->isActiveWindow(); }, 5000));
+    ASSERT_FALSE(Dlg().isActiveWindow());
+    QAbstractButton* open = Button(IDC_OPEN);
+    // The mouse comes to rest on the button, as a person's would: a move the window system
+    // reports (the test library's own move of the mouse only sets the offscreen cursor).
+    const QPoint ptAt = open->rect().center();
+    QMouseEvent move(QEvent::MouseMove, ptAt, open->mapToGlobal(ptAt), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QSpontaneKeyEvent::setSpontaneous(&move);
+    QCoreApplication::instance()->notify(open, &move);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] {
+            return QToolTip::isVisible() && QToolTip::text() == QLatin1String("Open Video File");
+        },
+        5000))
+        << "tip shown: " << QToolTip::text().toStdString();
+    QToolTip::hideText();
 }
 
 } // namespace

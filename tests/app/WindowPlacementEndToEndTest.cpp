@@ -1,20 +1,76 @@
 // The real executable under the test run's X server, with or without a window manager: the main
 // window's outer rectangle (the frame the window manager draws included) stands at (16, 16) with
 // 640 x 480, the playlist window's outer rectangle right under it, and both stay so through the
-// compact and full-screen round trips and the user's own moves.
+// compact and full-screen round trips and the user's own moves. Under a window manager the full
+// screen is the window manager's full-screen state, above a panel that reserves the screen's top.
 
 #include "TestMedia.h"
 #include "X11Helpers.h"
 
 #include <QFileInfo>
+#include <QPalette>
+#include <QWidget>
 
 #include <functional>
+#include <memory>
 
 // Found by the test framework's printer for the rectangles in failure messages.
 inline void PrintTo(const QRect& rc, std::ostream* os)
 {
     *os << rc.width() << "x" << rc.height() << "+" << rc.x() << "+" << rc.y();
 }
+
+namespace {
+
+bool WindowManagerRuns()
+{
+    return RunTool(QStringLiteral("xprop"),
+                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+        .contains(QLatin1String("window id"));
+}
+
+bool HasFullScreenState(unsigned long window)
+{
+    return RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
+                                             QStringLiteral("_NET_WM_STATE")})
+        .contains(QLatin1String("_NET_WM_STATE_FULLSCREEN"));
+}
+
+// A desktop panel along the top of the screen, as GNOME's, KDE's and XFCE's: a dock window that
+// reserves its strip of the screen (_NET_WM_STRUT_PARTIAL) and stays above normal windows.
+constexpr int kPanelHeight = 40;
+const QColor kPanelColour(255, 0, 255);
+
+std::unique_ptr<QWidget> ShowTopPanel(const QRect& rcScreen)
+{
+    auto panel = std::make_unique<QWidget>();
+    panel->setAttribute(Qt::WA_X11NetWmWindowTypeDock);
+    panel->setWindowFlag(Qt::FramelessWindowHint);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, kPanelColour);
+    panel->setPalette(palette);
+    panel->setGeometry(0, 0, rcScreen.width(), kPanelHeight);
+    panel->winId();
+    RunTool(
+        QStringLiteral("xprop"),
+        {QStringLiteral("-id"), QString::number(panel->winId()), QStringLiteral("-f"),
+         QStringLiteral("_NET_WM_STRUT_PARTIAL"), QStringLiteral("32c"), QStringLiteral("-set"),
+         QStringLiteral("_NET_WM_STRUT_PARTIAL"),
+         QStringLiteral("0,0,%1,0,0,0,0,0,0,%2,0,0").arg(kPanelHeight).arg(rcScreen.width() - 1)});
+    panel->show();
+    return panel;
+}
+
+// Whether any of the panel's strip shows the panel's colour (a screenshot kept as an artefact).
+bool PanelShows(const QRect& rcScreen)
+{
+    const std::vector<QColor> strip = ScreenPixels(QStringLiteral("e2e-placement-panel.png"),
+                                                   QRect(0, 0, rcScreen.width(), kPanelHeight));
+    return std::count(strip.begin(), strip.end(), kPanelColour) > 0;
+}
+
+} // namespace
 
 TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughFormsAndMoves)
 {
@@ -29,6 +85,8 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
             .split(QLatin1Char(' '));
     ASSERT_EQ(screenSize.size(), 2);
     const QRect rcScreen(0, 0, screenSize[0].toInt(), screenSize[1].toInt());
+    const bool bWindowManager = WindowManagerRuns();
+    std::unique_ptr<QWidget> panel;
 
     const auto doubleClickPanel = [&] {
         ClickInWindow(main, QPoint(WindowRect(main).width() / 2, 100), 2);
@@ -56,6 +114,15 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
     const Step steps[] = {
         {"start", [] {}, {}},
         {"moved", moveTo(200, 100), {200, 100}},
+        {"panel shown",
+         [&] {
+             if (bWindowManager) {
+                 panel = ShowTopPanel(rcScreen);
+                 EXPECT_TRUE(QTest::qWaitFor([&] { return PanelShows(rcScreen); }, 5000))
+                     << "the panel never showed";
+             }
+         },
+         {}},
         {"full screen", doubleClickPanel, {}, true},
         {"back from full screen", doubleClickPanel, {}},
         {"compact", clickCompact, {}},
@@ -85,6 +152,13 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
         if (!step.ptMovedTo.isNull()) {
             rcHome = OuterRect(main);
             EXPECT_EQ(rcHome.size(), QSize(640, 480)) << "a move keeps the size";
+        }
+        if (bWindowManager) {
+            EXPECT_EQ(HasFullScreenState(main), step.bFullScreen);
+        }
+        if (step.bFullScreen && panel) {
+            EXPECT_FALSE(PanelShows(rcScreen))
+                << "the panel shows above the full-screen window (see the artefact)";
         }
         if (!step.bFullScreen) {
             const QRect rcMain = OuterRect(main);
