@@ -1,13 +1,8 @@
-// The main window's playlist steps on real clips: Open and the command line appending entries,
-// Next and Prev, the end of a file playing the next entry, the delete command, and file names that
-// are no text.
+// The main window's playlist steps on real clips: Open appending entries, Next and Prev, the
+// delete command, and file names that are no text.
 
-#include "PlayListWiringFixture.h"
-#include "app/CTavCommandLineInfo.h"
-#include "common/AppMessages.h"
+#include "MainWindowFixture.h"
 #include "common/PathCodec.h"
-#include "playlist/PlayListIO.h"
-#include "playlist/RowImages.h"
 #include "resources/PlayListDialog.h"
 
 #include <filesystem>
@@ -16,22 +11,16 @@
 
 namespace {
 
-using PlayListSteps = PlayListWiringTest;
+using PlayListSteps = MainWindowTest;
 
-TEST_F(PlayListSteps, OpenAppendsAndMakesTheNewRowCurrentARefusedFileIsNotAdded)
+// Open appends its file and makes it current (a refused file is not added); Next on the last
+// entry and Prev on the first change nothing, the others play their entry.
+TEST_F(PlayListSteps, OpenAppendsAndNextAndPrevStepWithoutWrappingAround)
 {
     OpenClips({"one"});
     OpenWithOpenCommand(TestMediaPath(TestClip::NotMedia));
-    EXPECT_EQ(Rows(List()), (Texts{"one"}));
     OpenClips({"two"});
     EXPECT_EQ(Rows(List()), (Texts{"one", "two"}));
-    EXPECT_EQ(CurrentRow(), 1);
-}
-
-TEST_F(PlayListSteps, NextAndPrevStepWithoutWrappingAround)
-{
-    OpenClips({"one", "two"});
-    // Next on the last entry and Prev on the first change nothing; the others play their entry.
     for (const auto& [nButton, nRow] :
          {std::pair{IDC_NEXT, 1}, {IDC_PREV, 0}, {IDC_PREV, 0}, {IDC_NEXT, 1}}) {
         SCOPED_TRACE(testing::Message() << nButton << " to row " << nRow);
@@ -42,27 +31,6 @@ TEST_F(PlayListSteps, NextAndPrevStepWithoutWrappingAround)
         EXPECT_EQ(g_pMediaControl.get() != pSession, nRow != nRowBefore);
         EXPECT_EQ(Dlg().windowTitle(), TitleOf(PathOf(nRow == 0 ? "one" : "two")));
     }
-}
-
-TEST_F(PlayListSteps, EndOfAFilePlaysTheNextEntryAndStopsAfterTheLast)
-{
-    OpenClips({"one", "two"});
-    Press(IDC_PREV);
-    SkipToNearTheEnd();
-    ASSERT_TRUE(WaitFor([&] { return Dlg().CurrentFile() == PathOf("two"); }));
-    EXPECT_EQ(Dlg().windowTitle(), TitleOf(PathOf("two")));
-    EXPECT_TRUE(g_bPlaying);
-    EXPECT_LT(Dlg().GetPositionSeconds(), 1.0) << "the next file plays from its start";
-
-    const auto* pSession = g_pMediaControl.get();
-    SkipToNearTheEnd();
-    ASSERT_TRUE(WaitFor([&] { return Dlg().GetPositionSeconds() >= kTestClipSeconds - 0.1; }))
-        << Dlg().GetPositionSeconds();
-    QTest::qWait(300);
-    EXPECT_EQ(g_pMediaControl.get(), pSession) << "nothing follows the last entry";
-    EXPECT_EQ(CurrentRow(), 1);
-    EXPECT_GE(Slider(IDC_SLIDER_POSITION)->value(), 980) << "the timer shows the end";
-    EXPECT_EQ(TimeText(), QStringLiteral("00:00:03"));
 }
 
 TEST_F(PlayListSteps, DeleteRemovesTheEntryAndPlaysTheOneThatFollowed)
@@ -89,47 +57,6 @@ TEST_F(PlayListSteps, DeleteRemovesTheEntryAndPlaysTheOneThatFollowed)
     EXPECT_EQ(CurrentRow(), 0);
     EXPECT_EQ(Dlg().CurrentFile(), PathOf("one"));
     EXPECT_TRUE(g_bPlaying);
-}
-
-// The slider held at the very end of a file: the end opens the next entry, and neither the drag
-// nor the release may carry the old file's position over to it.
-TEST_F(PlayListSteps, ASeekHeldAtTheEndNeverLandsOnTheNextEntry)
-{
-    OpenClips({"one", "two"});
-    Press(IDC_PREV);
-    QSlider* slider = Slider(IDC_SLIDER_POSITION);
-    SendAppMessage(&Dlg(), WM_SEEK_BEGIN);
-    slider->setValue(1000);
-    ASSERT_TRUE(WaitFor([&] { return Dlg().CurrentFile() == PathOf("two"); }));
-    slider->setValue(999); // the thumb still moves under the hand
-    SendAppMessage(&Dlg(), WM_SEEK_END);
-    EXPECT_FALSE(Dlg().IsSeeking());
-    QTest::qWait(200);
-    EXPECT_LT(Dlg().GetPositionSeconds(), 1.0) << "the next file plays from its start";
-    EXPECT_TRUE(WaitFor([&] { return Dlg().GetPositionSeconds() >= 0.5; }))
-        << "the next file plays: " << Dlg().GetPositionSeconds();
-}
-
-// Play on a file that has played to its end starts it again, straight away or after Stop.
-TEST_F(PlayListSteps, PlayAfterTheLastFileEndedStartsItAgain)
-{
-    for (const bool bStopFirst : {false, true}) {
-        SCOPED_TRACE(bStopFirst ? "Stop, then Play" : "Play");
-        OpenClips({bStopFirst ? "stopped" : "ended"});
-        Click(IDC_PLAY);
-        SkipToNearTheEnd();
-        ASSERT_TRUE(WaitFor([&] { return Dlg().GetPositionSeconds() >= kTestClipSeconds - 0.1; }));
-        QTest::qWait(300); // the end of the file is handled
-        if (bStopFirst) {
-            Click(IDC_STOP);
-        }
-        Click(IDC_PLAY);
-        EXPECT_TRUE(WaitFor([&] {
-            const double dPosition = Dlg().GetPositionSeconds();
-            return dPosition >= 0.3 && dPosition < 2.0;
-        })) << Dlg().GetPositionSeconds();
-        EXPECT_TRUE(g_bPlaying);
-    }
 }
 
 // The delete command looks for the playing file's entry on deck A only: an entry of the same file
@@ -225,50 +152,3 @@ TEST_F(PlayListSteps, ANameThatIsNoUtf8TextIsScannedPlayedSavedReadBackAndDelete
 }
 
 } // namespace
-
-// Command-line files go into the playlist in argument order, a file that does not play left out;
-// the entry left current is the file left playing. Every argument is the file it names as given
-// ("-dash.avi" is not "dash.avi"), made absolute against the working folder, so that a saved list
-// names the same files wherever it is read.
-TEST(PlayListCommandLine, FilesAreAppendedInOrderAsFullPathsAndTheOneLeftPlayingIsCurrent)
-{
-    QTemporaryDir folder;
-    for (const char* name : {"-dash.avi", "dash.avi", "relative.avi", "last.avi"}) {
-        ASSERT_TRUE(
-            QFile::copy(TestMediaPath(TestClip::Avi), folder.filePath(QLatin1String(name))));
-    }
-    const QString strLast = folder.filePath(QStringLiteral("last.avi"));
-    const QString strStartedIn = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
-    CTavCommandLineInfo cmdInfo;
-    cmdInfo.ParseCommandLine({QStringLiteral("vessa-video-player"), QStringLiteral("-dash.avi"),
-                              QStringLiteral("./relative.avi"), TestMediaPath(TestClip::NotMedia),
-                              strLast});
-    ASSERT_TRUE(QDir::setCurrent(strStartedIn));
-    {
-        CTavVideoDlg dlg(&cmdInfo);
-        dlg.OnInitDialog();
-        auto* playList = dlg.findChild<CPlayList*>();
-        auto* list = playList->findChild<CTavListCtrl*>();
-        EXPECT_EQ(Rows(list), (Texts{"-dash", "relative", "last"}));
-        EXPECT_EQ(dlg.CurrentFile(), strLast);
-        EXPECT_EQ(playList->GetCurrentPosition(), 3);
-        EXPECT_EQ(list->GetItemImage(2), kImageDeckACurrent);
-        // The steps go on from there (NextAndPrevStepWithoutWrappingAround covers the rest).
-        playList->PlayPreviousEntry();
-        EXPECT_EQ(dlg.CurrentFile(), folder.filePath(QStringLiteral("relative.avi")));
-
-        // Saved in another folder and read back: still the same files.
-        QTemporaryDir elsewhere;
-        const QString strList = elsewhere.filePath(QStringLiteral("list.m3u"));
-        CUserDialogs::SetNextFileName(strList);
-        QTest::mouseClick(res::FindControl<QAbstractButton>(playList, IDC_SAVE), Qt::LeftButton);
-        LoadPlayListFile(*playList, strList);
-        ASSERT_EQ(playList->Tracks().size(), 6u);
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(playList->Tracks()[i + 3]->strPath, playList->Tracks()[i]->strPath);
-            EXPECT_TRUE(QFileInfo::exists(playList->Tracks()[i + 3]->strPath));
-        }
-    }
-    ResetGlobals();
-}

@@ -46,7 +46,7 @@ int WaitForPattern(unsigned long window, const QString& strShot, int nStrip = kS
             nBars = BarsShown(Screenshot(strShot), WindowRect(window).adjusted(0, 0, 0, -nStrip));
             return nBars >= 6;
         },
-        5000);
+        20000);
     return bShown ? nBars : std::min(nBars, 5);
 }
 
@@ -59,12 +59,8 @@ TEST(PlayerEndToEndTest, FirstFilesPictureFillsThePanelInItsAspectAtEveryScale)
     for (const char* scale : {"1", "1.5", "2"}) {
         SCOPED_TRACE(std::string("scale ") + scale);
         QProcess player;
-        PreparePlayer(player, QString(), true);
-        QProcessEnvironment env = player.processEnvironment();
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
-        player.setProcessEnvironment(env);
-        player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"),
-                     {TestMediaPath(TestClip::Avi)});
+        StartPlayer(player, {TestMediaPath(TestClip::Avi)}, QString(),
+                    {QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(scale)}, true);
         const unsigned long window =
             WaitForWindow(kTitle + QFileInfo(TestMediaPath(TestClip::Avi)).fileName());
         ASSERT_NE(window, 0u);
@@ -119,12 +115,7 @@ TEST(PlayerEndToEndTest, StoppedPictureStaysThroughResizeCompactAndFullScreenRou
         int nStrip; // 0 in full-screen form
     } steps[] = {
         {"stopped", [] {}, kStripHeight},
-        {"resized",
-         [&] {
-             RunTool(QStringLiteral("xdotool"),
-                     {QStringLiteral("windowsize"), QString::number(window), QStringLiteral("800"),
-                      QStringLiteral("560")});
-         },
+        {"resized", [&] { Tool(QStringLiteral("xdotool windowsize %1 800 560").arg(window)); },
          kStripHeight},
         {"compact",
          [&] { ClickInWindow(window, StripButton(WindowRect(window).size(), kCompactSlot)); },
@@ -174,11 +165,11 @@ TEST(PlayerEndToEndTest, EveryArgumentIsTheFileItNamesExactlyAsGiven)
         QProcess player;
         if (c.arguments.isEmpty()) {
             // Through a shell, which hands the name's bytes over as they are.
-            PreparePlayer(player, folder.path());
-            player.start(QStringLiteral("sh"),
-                         {QStringLiteral("-c"),
-                          QStringLiteral("exec \"$0\" \"$(printf 'bad\\377.avi')\""),
-                          QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player")});
+            StartPlayer(player,
+                        {QStringLiteral("-c"),
+                         QStringLiteral("exec \"$0\" \"$(printf 'bad\\377.avi')\""),
+                         QLatin1String(kPlayerPath)},
+                        folder.path(), {}, false, QStringLiteral("sh"));
         } else {
             StartPlayer(player, c.arguments, folder.path());
         }

@@ -22,17 +22,9 @@ inline void PrintTo(const QRect& rc, std::ostream* os)
 
 namespace {
 
-bool WindowManagerRuns()
-{
-    return RunTool(QStringLiteral("xprop"),
-                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-        .contains(QLatin1String("window id"));
-}
-
 bool HasFullScreenState(unsigned long window)
 {
-    return RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
-                                             QStringLiteral("_NET_WM_STATE")})
+    return Tool(QStringLiteral("xprop -id %1 _NET_WM_STATE").arg(window))
         .contains(QLatin1String("_NET_WM_STATE_FULLSCREEN"));
 }
 
@@ -52,12 +44,11 @@ std::unique_ptr<QWidget> ShowTopPanel(const QRect& rcScreen)
     panel->setPalette(palette);
     panel->setGeometry(0, 0, rcScreen.width(), kPanelHeight);
     panel->winId();
-    RunTool(
-        QStringLiteral("xprop"),
-        {QStringLiteral("-id"), QString::number(panel->winId()), QStringLiteral("-f"),
-         QStringLiteral("_NET_WM_STRUT_PARTIAL"), QStringLiteral("32c"), QStringLiteral("-set"),
-         QStringLiteral("_NET_WM_STRUT_PARTIAL"),
-         QStringLiteral("0,0,%1,0,0,0,0,0,0,%2,0,0").arg(kPanelHeight).arg(rcScreen.width() - 1)});
+    Tool(QStringLiteral("xprop -id %1 -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL "
+                        "0,0,%2,0,0,0,0,0,0,%3,0,0")
+             .arg(panel->winId())
+             .arg(kPanelHeight)
+             .arg(rcScreen.width() - 1));
     panel->show();
     return panel;
 }
@@ -80,12 +71,11 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
                                              QFileInfo(TestMediaPath(TestClip::Avi)).fileName());
     const unsigned long playList = WaitForWindow(QStringLiteral("Play List"));
     ASSERT_TRUE(main != 0 && playList != 0);
-    const QStringList screenSize =
-        RunTool(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")})
-            .split(QLatin1Char(' '));
+    const QStringList screenSize = Tool(QStringLiteral("xdotool getdisplaygeometry")).split(' ');
     ASSERT_EQ(screenSize.size(), 2);
     const QRect rcScreen(0, 0, screenSize[0].toInt(), screenSize[1].toInt());
-    const bool bWindowManager = WindowManagerRuns();
+    const bool bWindowManager = Tool(QStringLiteral("xprop -root _NET_SUPPORTING_WM_CHECK"))
+                                    .contains(QLatin1String("window id"));
     std::unique_ptr<QWidget> panel;
 
     const auto doubleClickPanel = [&] {
@@ -96,8 +86,7 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
     };
     const auto moveTo = [&](int x, int y) {
         return [&, x, y] {
-            RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QString::number(main),
-                                                QString::number(x), QString::number(y)});
+            Tool(QStringLiteral("xdotool windowmove %1 %2 %3").arg(main).arg(x).arg(y));
         };
     };
     // Each step, and where the main window's outer rectangle stands after it: the screen in
@@ -118,7 +107,7 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
          [&] {
              if (bWindowManager) {
                  panel = ShowTopPanel(rcScreen);
-                 EXPECT_TRUE(QTest::qWaitFor([&] { return PanelShows(rcScreen); }, 5000))
+                 EXPECT_TRUE(QTest::qWaitFor([&] { return PanelShows(rcScreen); }, 20000))
                      << "the panel never showed";
              }
          },
@@ -141,7 +130,7 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
             }
             return OuterRect(main) == (step.bFullScreen ? rcScreen : rcHome);
         };
-        EXPECT_TRUE(QTest::qWaitFor(placed, 5000))
+        EXPECT_TRUE(QTest::qWaitFor(placed, 20000))
             << "main window at " << testing::PrintToString(OuterRect(main)) << " (client "
             << testing::PrintToString(WindowRect(main)) << ")";
         // Nothing takes the window back afterwards: the window manager's late reports do not
@@ -164,7 +153,7 @@ TEST(WindowPlacementEndToEndTest, OuterRectanglesStayPlacedAndDockedThroughForms
             const QRect rcMain = OuterRect(main);
             const QPoint ptDocked(rcMain.left(), rcMain.bottom() + 1);
             EXPECT_TRUE(
-                QTest::qWaitFor([&] { return OuterRect(playList).topLeft() == ptDocked; }, 5000))
+                QTest::qWaitFor([&] { return OuterRect(playList).topLeft() == ptDocked; }, 20000))
                 << "playlist window at " << testing::PrintToString(OuterRect(playList))
                 << ", main window at " << testing::PrintToString(rcMain);
         }

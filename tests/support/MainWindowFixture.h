@@ -1,10 +1,14 @@
 #pragma once
 
+// The main window as at start-up, on the offscreen platform, with its playlist window beside it.
+
 #include "TestMedia.h"
 #include "app/CTavVideoDlg.h"
 #include "app/MediaSession.h"
 #include "common/Globals.h"
+#include "controls/CTavListCtrl.h"
 #include "controls/UserDialogs.h"
+#include "playlist/CPlayList.h"
 #include "resources/ControlTable.h"
 #include "resources/MainDialog.h"
 
@@ -14,6 +18,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 // Readable values in failure messages.
 inline void PrintTo(const QRect& rc, std::ostream* os)
@@ -53,10 +59,10 @@ inline void SkipToNearTheEnd()
                                   AM_SEEKING_NoPositioning);
 }
 
-// Every wait for playback is bounded.
+// Every wait for playback is bounded, generously: a busy machine only makes it slower.
 inline bool WaitFor(const std::function<bool()>& condition)
 {
-    return QTest::qWaitFor(condition, 8000);
+    return QTest::qWaitFor(condition, 20000);
 }
 
 // The process-wide state a main window leaves behind, put back as at start-up.
@@ -75,7 +81,20 @@ inline void ResetGlobals()
     g_hMainWnd = nullptr;
 }
 
-// A main window initialised and shown as at start-up.
+using Texts = std::vector<std::string>;
+
+// The file names of the list's rows.
+inline Texts Rows(const CTavListCtrl* list)
+{
+    Texts texts;
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        texts.push_back(list->GetItemText(row, 0).toStdString());
+    }
+    return texts;
+}
+
+// A main window initialised and shown as at start-up, and a folder of the test's own for copies
+// of the test clip, so that each entry has its own path and may be deleted.
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -107,12 +126,37 @@ protected:
     QSlider* Slider(int nId) const { return Control<QSlider>(nId); }
     QString TimeText() const { return Control<QLabel>(IDC_STATIC_TIME)->text(); }
     void Click(int nId) const { QTest::mouseClick(Button(nId), Qt::LeftButton); }
+    // Next and Prev post their message: it is let arrive.
+    void Press(int nId) const
+    {
+        Click(nId);
+        QCoreApplication::sendPostedEvents(m_pDlg.get());
+    }
 
     void OpenWithOpenCommand(const QString& strPath) const
     {
         CUserDialogs::SetNextFileName(strPath);
         Click(IDC_OPEN);
     }
+
+    CPlayList* PlayList() const { return Dlg().findChild<CPlayList*>(); }
+    CTavListCtrl* List() const { return PlayList()->findChild<CTavListCtrl*>(); }
+    int CurrentRow() const { return PlayList()->GetCurrentPosition() - 1; } // -2: none
+    QString PathOf(const char* name) const
+    {
+        return m_folder.filePath(QString::fromUtf8(name) + QStringLiteral(".avi"));
+    }
+
+    // Copies of the clip, each opened with the Open command; the last one is left current.
+    void OpenClips(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names) {
+            ASSERT_TRUE(QFile::copy(TestMediaPath(TestClip::Avi), PathOf(name))) << name;
+            OpenWithOpenCommand(PathOf(name));
+        }
+    }
+
+    QTemporaryDir m_folder;
 
 private:
     std::unique_ptr<CTavVideoDlg> m_pDlg;

@@ -22,6 +22,14 @@ inline QString RunTool(const QString& program, const QStringList& arguments, int
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
+// A command line of words without spaces of their own, run as RunTool runs it.
+inline QString Tool(const QString& strCommand)
+{
+    QStringList words = strCommand.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString program = words.takeFirst();
+    return RunTool(program, words);
+}
+
 // The visible window named exactly the title, once it is there (xdotool waits for it, within the
 // bound); 0 if none came.
 inline unsigned long WaitForWindow(const QString& strTitle)
@@ -31,7 +39,7 @@ inline unsigned long WaitForWindow(const QString& strTitle)
         RunTool(QStringLiteral("xdotool"),
                 {QStringLiteral("search"), QStringLiteral("--sync"),
                  QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern},
-                15000)
+                30000)
             .section(QLatin1Char('\n'), 0, 0)
             .toULong();
     EXPECT_NE(window, 0u) << "no window titled " << strTitle.toStdString();
@@ -41,8 +49,7 @@ inline unsigned long WaitForWindow(const QString& strTitle)
 // The window's client rectangle on the screen (without the frame a window manager draws).
 inline QRect WindowRect(unsigned long window)
 {
-    const QString text =
-        RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const QString text = Tool(QStringLiteral("xwininfo -id %1").arg(window));
     const auto field = [&text](const char* name) {
         const QRegularExpression re(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
         return re.match(text).captured(1).toInt();
@@ -51,48 +58,40 @@ inline QRect WindowRect(unsigned long window)
             field("Height")};
 }
 
-// The frame the window manager reports around the window; none without a window manager.
-inline QMargins FrameExtents(unsigned long window)
-{
-    const QString text =
-        RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
-                                          QStringLiteral("_NET_FRAME_EXTENTS")});
-    const QRegularExpression re(QStringLiteral("=\\s*(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)"));
-    const QRegularExpressionMatch match = re.match(text);
-    if (!match.hasMatch()) {
-        return {};
-    }
-    // The property lists left, right, top, bottom.
-    return {match.captured(1).toInt(), match.captured(3).toInt(), match.captured(2).toInt(),
-            match.captured(4).toInt()};
-}
-
-// The window's outer rectangle on the screen: its client rectangle and the frame around it.
+// The window's outer rectangle on the screen: its client rectangle and the frame the window
+// manager reports around it (_NET_FRAME_EXTENTS lists left, right, top, bottom; none without a
+// window manager).
 inline QRect OuterRect(unsigned long window)
 {
-    return WindowRect(window).marginsAdded(FrameExtents(window));
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("=\\s*(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)"))
+            .match(Tool(QStringLiteral("xprop -id %1 _NET_FRAME_EXTENTS").arg(window)));
+    const auto extent = [&match](int n) { return match.captured(n).toInt(); };
+    return WindowRect(window).marginsAdded({extent(1), extent(3), extent(2), extent(4)});
 }
 
-// Starts the player with the files under the X server, with the real video sink. The QProcess
-// kills it if it still runs when the test ends.
-// With bKeepErrors its standard error is kept for the test to read instead of passed on.
-inline void PreparePlayer(QProcess& player, const QString& strWorkingDir = QString(),
-                          bool bKeepErrors = false)
+constexpr const char* kPlayerPath = VESSA_RUNTIME_DIR "/vessa-video-player";
+
+// Starts the player (or a program that runs it) under the X server with the video sink it
+// chooses itself and the environment's entries ("NAME=value") added. With bKeepErrors its
+// standard error is kept for the test to read instead of passed on. The QProcess kills it if it
+// still runs when the test ends.
+inline void StartPlayer(QProcess& player, const QStringList& arguments,
+                        const QString& strWorkingDir = QString(),
+                        const QStringList& environment = {}, bool bKeepErrors = false,
+                        const QString& strProgram = QLatin1String(kPlayerPath))
 {
     player.setWorkingDirectory(strWorkingDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("VESSA_VIDEO_SINK"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const QString& entry : environment) {
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    }
     player.setProcessEnvironment(env);
     player.setProcessChannelMode(bKeepErrors ? QProcess::SeparateChannels
                                              : QProcess::ForwardedErrorChannel);
-}
-
-inline void StartPlayer(QProcess& player, const QStringList& files,
-                        const QString& strWorkingDir = QString(), bool bKeepErrors = false)
-{
-    PreparePlayer(player, strWorkingDir, bKeepErrors);
-    player.start(QStringLiteral(VESSA_RUNTIME_DIR "/vessa-video-player"), files);
+    player.start(strProgram, arguments);
 }
 
 // A screenshot of the whole screen, kept as a test artefact under the name; null if it failed.
@@ -130,11 +129,11 @@ constexpr int kCompactSlot = 6;
 // Clicks the left button at a point of the window's client area, once or twice in a row.
 inline void ClickInWindow(unsigned long window, QPoint at, int nClicks = 1)
 {
-    RunTool(QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
-             QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-             QStringLiteral("--repeat"), QString::number(nClicks), QStringLiteral("--delay"),
-             QStringLiteral("80"), QStringLiteral("1")});
+    Tool(QStringLiteral("xdotool mousemove --window %1 %2 %3 click --repeat %4 --delay 80 1")
+             .arg(window)
+             .arg(at.x())
+             .arg(at.y())
+             .arg(nClicks));
 }
 
 // Sends a key to the window until the process ends, each try bounded: on a busy machine the X
@@ -142,9 +141,8 @@ inline void ClickInWindow(unsigned long window, QPoint at, int nClicks = 1)
 inline bool PressUntilEnded(QProcess& player, unsigned long window, const QString& strKey)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        RunTool(QStringLiteral("xdotool"),
-                {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
-        RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), strKey});
+        Tool(QStringLiteral("xdotool windowfocus --sync %1").arg(window));
+        Tool(QStringLiteral("xdotool key ") + strKey);
         if (player.waitForFinished(2000)) {
             return player.exitStatus() == QProcess::NormalExit;
         }
