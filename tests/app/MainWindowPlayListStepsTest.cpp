@@ -13,14 +13,16 @@ namespace {
 
 using PlayListSteps = MainWindowTest;
 
-// Open appends its file and makes it current (a refused file is not added); Next on the last
-// entry and Prev on the first change nothing, the others play their entry.
+// Open appends its file with its length and makes it current (a refused file is not added); Next on
+// the last entry and Prev on the first change nothing, the others play their entry.
 TEST_F(PlayListSteps, OpenAppendsAndNextAndPrevStepWithoutWrappingAround)
 {
     OpenClips({"one"});
     OpenWithOpenCommand(TestMediaPath(TestClip::NotMedia));
     OpenClips({"two"});
     EXPECT_EQ(Rows(List()), (Texts{"one", "two"}));
+    EXPECT_EQ(List()->GetItemText(1, 1), QStringLiteral("0:03"))
+        << "the length the file opened with";
     for (const auto& [nButton, nRow] :
          {std::pair{IDC_NEXT, 1}, {IDC_PREV, 0}, {IDC_PREV, 0}, {IDC_NEXT, 1}}) {
         SCOPED_TRACE(testing::Message() << nButton << " to row " << nRow);
