@@ -4,6 +4,7 @@
 #include "TestMedia.h"
 #include "X11Helpers.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace {
@@ -31,11 +32,9 @@ TEST(DisplayLossEndToEndTest, ThePlayerEndsWithAnExitStatusWhenItsXServerDies)
         qputenv("DISPLAY", strDisplay.toLocal8Bit());
         QProcess player;
         StartPlayer(player, {TestMediaPath(TestClip::Avi)});
-        const QString strWindows = RunTool(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-             QStringLiteral("--name"), QStringLiteral("^Vessa Video Player - ")});
-        ASSERT_FALSE(strWindows.isEmpty()) << "the player's window did not come";
+        ASSERT_NE(WaitForWindow(QStringLiteral("Vessa Video Player - ") +
+                                QFileInfo(TestMediaPath(TestClip::Avi)).fileName()),
+                  0u);
         QTest::qWait(100 + 50 * run); // the clip plays: the video sink draws on its own thread
 
         server.terminate();

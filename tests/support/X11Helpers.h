@@ -30,19 +30,23 @@ inline QString Tool(const QString& strCommand)
     return RunTool(program, words);
 }
 
-// The visible window named exactly the title, once it is there (xdotool waits for it, within the
-// bound); 0 if none came.
+// The visible window named exactly the title, once it is there; 0 if none came. Searched again
+// until then: a search fails outright when another window goes while it looks.
 inline unsigned long WaitForWindow(const QString& strTitle)
 {
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(strTitle) + '$';
-    const unsigned long window =
-        RunTool(QStringLiteral("xdotool"),
-                {QStringLiteral("search"), QStringLiteral("--sync"),
-                 QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern},
-                30000)
-            .section(QLatin1Char('\n'), 0, 0)
-            .toULong();
-    EXPECT_NE(window, 0u) << "no window titled " << strTitle.toStdString();
+    unsigned long window = 0;
+    const bool bCame = QTest::qWaitFor(
+        [&] {
+            window = RunTool(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--name"), pattern})
+                         .section(QLatin1Char('\n'), 0, 0)
+                         .toULong();
+            return window != 0;
+        },
+        30000);
+    EXPECT_TRUE(bCame) << "no window titled " << strTitle.toStdString();
     return window;
 }
 
