@@ -1,3 +1,6 @@
+// The rows as a person works them: clicks, double-clicks, stepping, moves, deletes, show modes,
+// long lists, and how the window closes.
+
 #include "PlayListFixture.h"
 #include "common/AppMessages.h"
 
@@ -12,20 +15,13 @@ namespace {
 
 using RowsTest = PlayListTest;
 
-TEST_F(RowsTest, ClicksMoveTheMarkWhileCurrentAndLengthlessRowsKeepTheirPictures)
+std::string Joined(const Texts& rows)
 {
-    AddEntries({65.9, 1.0, 1.0, -1.0});
-    ClickRow(1);
-    ClickRow(2);
-    EXPECT_EQ(Rows(), (Texts{"clip0|1:05|P", "clip1|0:01|P", "clip2|0:01|M", "clip3||P"}));
-
-    m_window->SetCurrentEntry(0);
-    Report(3, -1.0);
-    ClickRow(0);
-    ClickRow(3);
-    EXPECT_EQ(Rows(), (Texts{"clip0|1:05|A", "clip1|0:01|P", "clip2|0:01|P", "clip3|???|Q"}));
-    EXPECT_TRUE(m_window->Tracks()[3]->bMarked && !m_window->Tracks()[0]->bMarked);
-    EXPECT_EQ(m_sent, Numbers{});
+    std::string text;
+    for (const std::string& row : rows) {
+        text += (text.empty() ? "" : " ") + row;
+    }
+    return text;
 }
 
 TEST_F(RowsTest, DoubleClickMakesTheRowCurrentThenAsksTheMainWindowToPlayIt)
@@ -38,8 +34,7 @@ TEST_F(RowsTest, DoubleClickMakesTheRowCurrentThenAsksTheMainWindowToPlayIt)
     ClickRow(1, true);
     EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip1|0:01|A", "clip2|0:01|P"}));
     ASSERT_EQ(m_sent, (Numbers{WM_PLAY_CURRENT, WM_PLAY_CURRENT}));
-    EXPECT_EQ(m_currentPaths[0], PathOf(2).toStdString());
-    EXPECT_EQ(m_currentPaths[1], PathOf(1).toStdString());
+    EXPECT_EQ(m_currentPaths, (Texts{PathOf(2).toStdString(), PathOf(1).toStdString()}));
 }
 
 // Each case: the entries before the step ('A' the current one, 'B' on deck B), Next or Prev,
@@ -69,136 +64,107 @@ TEST_F(RowsTest, SteppingGoesToTheNearestDeckAEntryWithoutWrappingAround)
     }
 }
 
-TEST_F(RowsTest, UpAndDownMoveEntryAndRowKeepingTimeAndFlagsAndMarkingTheMovedRow)
+// One session of edits. The list getting the focus picks no row: Delete, Down and a double-click
+// on empty space act on nothing until a row is clicked or marked. Moves carry times and pictures
+// along and mark the moved row; Delete leaves the mark on the row that followed, so repeated
+// Deletes work down the list; rebuilt rows keep every entry's state.
+TEST_F(RowsTest, EditsMoveEntriesWithTheirStateAndActOnlyOnTheMarkedRow)
 {
-    AddEntries({60.0, 125.0, -1.0, 3.0});
-    Report(2, -1.0);
-    m_window->SetCurrentEntry(1);
-    ClickRow(1);
-    ClickButton(IDC_MOVEUP);
-    ClickRow(2);
-    ClickButton(IDC_MOVEDOWN);
-    EXPECT_EQ(Rows(), (Texts{"clip1|2:05|A", "clip0|1:00|P", "clip3|0:03|P", "clip2|???|Q"}));
-    EXPECT_TRUE(m_window->Tracks()[3]->bMarked);
-
-    // Down on the last row, Up on the first, and all three without a selection do nothing.
-    ClickButton(IDC_MOVEDOWN);
-    ClickRow(0);
-    ClickButton(IDC_MOVEUP);
-    List()->SetSelectionMark(-1);
-    for (const int button : {IDC_MOVEUP, IDC_MOVEDOWN, IDC_DELETE}) {
+    const auto focusList = [this] {
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(List(), &focusIn);
+    };
+    const auto click = [this](int row, int button) {
+        ClickRow(row);
         ClickButton(button);
+    };
+    const auto show = [this](int button) {
+        ClickButton(button);
+        EXPECT_EQ(List()->GetItemCount(), 0) << "rebuilt over timer ticks";
+        ASSERT_TRUE(WaitForAllRows());
+    };
+    // Each step: what is done, the rows after it, and the mark.
+    const std::tuple<const char*, std::function<void()>, const char*, int> steps[] = {
+        {"focus", focusList, "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", -1},
+        {"no row to act on",
+         [&] {
+             ClickButton(IDC_DELETE);
+             ClickButton(IDC_MOVEDOWN);
+             QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {},
+                                QPoint(10, List()->viewport()->height() - 3));
+         },
+         "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", -1},
+        {"arrow down", [this] { QTest::keyClick(List(), Qt::Key_Down); },
+         "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", 0},
+        {"Up on the current row", [&] { click(1, IDC_MOVEUP); },
+         "clip1|2:05|A clip0|1:00|P clip2|???|Q clip3|0:03|P", 0},
+        {"Up on the first row", [&] { ClickButton(IDC_MOVEUP); },
+         "clip1|2:05|A clip0|1:00|P clip2|???|Q clip3|0:03|P", 0},
+        {"Down on the row without length", [&] { click(2, IDC_MOVEDOWN); },
+         "clip1|2:05|A clip0|1:00|P clip3|0:03|P clip2|???|Q", 3},
+        {"Down on the last row, then a click",
+         [&] {
+             click(3, IDC_MOVEDOWN);
+             ClickRow(1);
+         },
+         "clip1|2:05|A clip0|1:00|M clip3|0:03|P clip2|???|Q", 1},
+        {"show tags", [&] { show(IDC_SHOWTAG); },
+         "clip1|2:05|A First Title|1:00|M clip3|0:03|P clip2|???|Q", -1},
+        {"show paths", [&] { show(IDC_SHOWPATH); },
+         "/media/clip1.avi|2:05|A /media/clip0.avi|1:00|M /media/clip3.avi|0:03|P "
+         "/media/clip2.avi|???|Q",
+         -1},
+        {"show names", [&] { show(IDC_SHOWFILENAME); },
+         "clip1|2:05|A clip0|1:00|M clip3|0:03|P clip2|???|Q", -1},
+        {"Delete", [&] { click(1, IDC_DELETE); }, "clip1|2:05|A clip3|0:03|P clip2|???|Q", 1},
+        {"focus", focusList, "clip1|2:05|A clip3|0:03|P clip2|???|Q", 1},
+        {"Delete", [&] { ClickButton(IDC_DELETE); }, "clip1|2:05|A clip2|???|Q", 1},
+        {"Delete", [&] { ClickButton(IDC_DELETE); }, "clip1|2:05|A", -1},
+        {"Delete", [&] { ClickButton(IDC_DELETE); }, "clip1|2:05|A", -1},
+        {"MarkEntry", [this] { m_window->MarkEntry(0); }, "clip1|2:05|A", 0},
+    };
+    AddEntries({60.0, 125.0, -1.0, 3.0});
+    m_window->Tracks()[0]->strTitle = QStringLiteral("First Title");
+    Report(PathOf(2), -1.0);
+    m_window->SetCurrentEntry(1);
+    for (const auto& [name, step, rows, nMark] : steps) {
+        step();
+        EXPECT_EQ(Joined(Rows()), rows) << name;
+        EXPECT_EQ(List()->GetSelectionMark(), nMark) << name;
     }
-    EXPECT_EQ(m_sent, (Numbers{WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED}));
-    // Rows rebuilt from the entries: those moved with their flags as the rows did.
-    ClickButton(IDC_SHOWFILENAME);
-    ASSERT_TRUE(WaitForAllRows());
-    EXPECT_EQ(Rows(), (Texts{"clip1|2:05|A", "clip0|1:00|P", "clip3|0:03|P", "clip2|???|Q"}));
-}
-
-TEST_F(RowsTest, DeleteRemovesTheSelectionMarkRowAndDeleteAllAsksFirst)
-{
-    AddEntries({1.0, 2.0, 3.0});
-    ClickRow(1);
-    ClickButton(IDC_DELETE);
-    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip2|0:03|P"}));
-    EXPECT_EQ(m_window->Tracks()[1]->strPath, PathOf(2));
+    // The double-click on empty space made no other entry current.
+    EXPECT_EQ(m_currentPaths.front(), PathOf(1).toStdString());
 
     CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
     ClickButton(IDC_DELETEALL);
     EXPECT_EQ(
         CUserDialogs::TakeAskedTexts(),
         QStringList{QGuiApplication::applicationDisplayName() + QStringLiteral(": Are You Sure?")});
-    EXPECT_EQ(Rows(), (Texts{"clip0|0:01|P", "clip2|0:03|P"}));
+    EXPECT_EQ(m_window->Tracks().size(), 1u);
     CUserDialogs::SetNextAnswer(QMessageBox::Ok);
     ClickButton(IDC_DELETEALL);
     EXPECT_EQ(Rows(), Texts{});
     EXPECT_TRUE(m_window->Tracks().empty());
-    EXPECT_EQ(m_sent, (Numbers{WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED}));
+    // The skinned buttons' own press notices aside, the main window heard of each change.
+    std::erase_if(m_sent, [](std::uint32_t m) { return m < WM_PLAYLIST_CHANGED; });
+    EXPECT_EQ(m_sent, (Numbers{WM_PLAY_CURRENT, WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED,
+                               WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED, WM_PLAYLIST_CHANGED,
+                               WM_PLAYLIST_CHANGED}));
 }
 
-// The list getting the focus (window activation, Tab, after a refill) picks no row: Delete, Down
-// and a double-click on empty space act on nothing until a row is clicked or marked. Delete keeps
-// the mark at its index, on the row that followed, so repeated Deletes work down the list.
-TEST_F(RowsTest, OnlyAClickOrMarkEntrySetsTheMarkAndDeleteLeavesItOnTheFollowingRow)
-{
-    const auto focusList = [this] {
-        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(List(), &focusIn);
-    };
-    const auto doubleClickEmptySpace = [this] {
-        const QPoint below(10, List()->viewport()->height() - 3);
-        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, below);
-    };
-    // Each case: what is done, the rows left, and the mark.
-    const std::tuple<const char*, std::function<void()>, Texts, int> steps[] = {
-        {"focus", focusList, {"clip0", "clip1", "clip2", "clip3"}, -1},
-        {"arrow down",
-         [this] { QTest::keyClick(List(), Qt::Key_Down); },
-         {"clip0", "clip1", "clip2", "clip3"},
-         0},
-        {"mark gone",
-         [this] { List()->SetSelectionMark(-1); },
-         {"clip0", "clip1", "clip2", "clip3"},
-         -1},
-        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
-        {"Down", [this] { ClickButton(IDC_MOVEDOWN); }, {"clip0", "clip1", "clip2", "clip3"}, -1},
-        {"double-click", doubleClickEmptySpace, {"clip0", "clip1", "clip2", "clip3"}, -1},
-        {"click", [this] { ClickRow(1); }, {"clip0", "clip1", "clip2", "clip3"}, 1},
-        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip2", "clip3"}, 1},
-        {"focus", focusList, {"clip0", "clip2", "clip3"}, 1},
-        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0", "clip3"}, 1},
-        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0"}, -1},
-        {"Delete", [this] { ClickButton(IDC_DELETE); }, {"clip0"}, -1},
-        {"MarkEntry", [this] { m_window->MarkEntry(0); }, {"clip0"}, 0},
-        {"show mode", [this] { ClickButton(IDC_SHOWPATH); }, {}, -1},
-    };
-    AddEntries({1.0, 1.0, 1.0, 1.0});
-    for (const auto& [name, step, rows, nMark] : steps) {
-        step();
-        Texts names;
-        for (int row = 0; row < List()->GetItemCount(); ++row) {
-            names.push_back(List()->GetItemText(row, 0).toStdString());
-        }
-        EXPECT_EQ(names, rows) << name;
-        EXPECT_EQ(List()->GetSelectionMark(), nMark) << name;
-    }
-    // The double-click on empty space made nothing current, and played what was current: none.
-    ASSERT_EQ(m_currentPaths.size(), 4u);
-    EXPECT_EQ(m_currentPaths[0], "");
-    EXPECT_EQ(m_window->GetCurrentPosition(), -1);
-}
-
-TEST_F(RowsTest, ShowModesRebuildEveryRowWithItsTextsAndPictures)
-{
-    AddEntries({1.0, -1.0, 3.0});
-    m_window->Tracks()[0]->strTitle = QStringLiteral("First Title");
-    Report(1, -1.0);
-    m_window->SetCurrentEntry(2);
-    ClickRow(0);
-    const std::pair<int, Texts> modes[] = {
-        {IDC_SHOWPATH,
-         {"/media/clip0.avi|0:01|M", "/media/clip1.avi|???|Q", "/media/clip2.avi|0:03|A"}},
-        {IDC_SHOWTAG, {"First Title|0:01|M", "clip1|???|Q", "clip2|0:03|A"}},
-        {IDC_SHOWTAG, {"First Title|0:01|M", "clip1|???|Q", "clip2|0:03|A"}}, // checked again
-        {IDC_SHOWFILENAME, {"clip0|0:01|M", "clip1|???|Q", "clip2|0:03|A"}}};
-    for (const auto& [button, rows] : modes) {
-        ClickButton(button);
-        EXPECT_EQ(List()->GetItemCount(), 0) << button;
-        ASSERT_TRUE(WaitForAllRows()) << button;
-        EXPECT_EQ(Rows(), rows) << button;
-    }
-    EXPECT_EQ(m_sent, Numbers{});
-}
-
-// Entries added while the rows are rebuilt (Open, a drop, "+ File") get their rows in their turn:
-// every row shows its own entry throughout, and a double-click plays the file the row shows.
-TEST_F(RowsTest, RowsAndEntriesAgreeWhileTheRowsAreRebuilt)
+// A long list's rows come back over many ticks. Entries added meanwhile (Open, a drop, "+ File")
+// get their rows in their turn, every row shows its own entry throughout, a double-click plays
+// the file the row shows, and making another entry current while its row is missing still
+// leaves one current row.
+TEST_F(RowsTest, RowsAndEntriesAgreeWhileALongListIsRebuilt)
 {
     constexpr int kEntries = 20000;
     AddEntries(std::vector<double>(kEntries, 65.0));
+    m_window->SetCurrentEntry(kEntries - 1);
+    m_window->MarkEntry(100);
     ClickButton(IDC_SHOWPATH);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->GetItemCount() > 0; }));
+    m_window->SetCurrentEntry(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->GetItemCount() > 200; }));
     ASSERT_LT(List()->GetItemCount(), kEntries) << "the rebuild must still be under way";
     const QString added = QStringLiteral("/media/added.avi");
     EXPECT_EQ(m_window->AddFileEntry(added, QString(), -1.0), kEntries);
@@ -210,12 +176,37 @@ TEST_F(RowsTest, RowsAndEntriesAgreeWhileTheRowsAreRebuilt)
     EXPECT_EQ(m_currentPaths[0], List()->GetItemText(lastRow, 0).toStdString());
 
     ASSERT_TRUE(WaitForAllRows());
+    const Texts rows = Rows();
     int disagreeing = 0;
     for (int row = 0; row <= kEntries; ++row) {
         disagreeing += List()->GetItemText(row, 0) != m_window->Tracks()[row]->strPath;
     }
     EXPECT_EQ(disagreeing, 0);
-    EXPECT_EQ(List()->GetItemText(kEntries, 0), added);
+    EXPECT_EQ(
+        std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.back() == 'A'; }), 1);
+    EXPECT_EQ(rows[static_cast<std::size_t>(lastRow)].back(), 'A');
+    EXPECT_EQ(rows.back(), added.toStdString() + "||P");
+}
+
+// Only the close box tells the main window; Escape hides the window quietly. Enter has no
+// command here: it must neither close the window nor press a button.
+TEST_F(RowsTest, TheCloseBoxTellsTheMainWindowEscapeHidesQuietlyEnterDoesNothing)
+{
+    AddEntries({1.0, 1.0});
+    ClickRow(0);
+    QTest::keyClick(List(), Qt::Key_Return);
+    QTest::keyClick(res::FindControl<QWidget>(m_window.get(), IDC_DELETE), Qt::Key_Return);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_window->Tracks().size(), 2u);
+
+    QTest::keyClick(List(), Qt::Key_Escape);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_sent, Numbers{});
+    m_window->show();
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_sent, Numbers{WM_PLAYLIST_CLOSED});
+    EXPECT_EQ(m_lParams, std::vector<LParam>{IDD_PLAYLIST});
 }
 
 } // namespace

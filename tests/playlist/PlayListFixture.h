@@ -73,10 +73,10 @@ protected:
         }
     }
 
-    // The loader's report for one path.
-    void Report(int index, double length)
+    // What the main window hands over when the loader reports a path's length.
+    void Report(const QString& path, double length)
     {
-        g_strLengthPath = PathOf(index);
+        g_strLengthPath = path;
         g_dTrackLength = length;
         m_window->OnTrackLengthLoaded();
     }
