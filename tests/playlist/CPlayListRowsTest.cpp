@@ -1,5 +1,5 @@
-// The rows as a person works them: clicks, double-clicks, stepping, moves, deletes, show modes,
-// long lists, and how the window closes.
+// The rows as a person works them: clicks, moves, deletes, Next and Prev, and a long list whose
+// rows are still coming back.
 
 #include "PlayListFixture.h"
 #include "common/AppMessages.h"
@@ -50,6 +50,12 @@ TEST_F(RowsTest, EditsMoveEntriesWithTheirStateAndActOnlyOnTheMarkedRow)
          "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", -1},
         {"arrow down", [this] { QTest::keyClick(List(), Qt::Key_Down); },
          "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", 0},
+        {"Enter, on the list and on Delete: no command here",
+         [this] {
+             QTest::keyClick(List(), Qt::Key_Return);
+             QTest::keyClick(res::FindControl<QWidget>(m_window.get(), IDC_DELETE), Qt::Key_Return);
+         },
+         "clip0|1:00|P clip1|2:05|A clip2|???|Q clip3|0:03|P", 0},
         {"Up on the current row", [&] { click(1, IDC_MOVEUP); },
          "clip1|2:05|A clip0|1:00|P clip2|???|Q clip3|0:03|P", 0},
         {"Up on the first row", [&] { ClickButton(IDC_MOVEUP); },
@@ -88,8 +94,9 @@ TEST_F(RowsTest, EditsMoveEntriesWithTheirStateAndActOnlyOnTheMarkedRow)
         EXPECT_EQ(Joined(Rows()), rows) << name;
         EXPECT_EQ(List()->GetSelectionMark(), nMark) << name;
     }
-    // The double-click on empty space made no other entry current.
+    // The double-click on empty space made no other entry current; Enter did not close the window.
     EXPECT_EQ(m_currentPaths.front(), PathOf(1).toStdString());
+    EXPECT_TRUE(m_window->isVisible());
 
     CUserDialogs::SetNextAnswer(QMessageBox::Cancel);
     ClickButton(IDC_DELETEALL);
@@ -121,7 +128,7 @@ TEST_F(RowsTest, RowsAndEntriesAgreeWhileALongListIsRebuilt)
     m_window->MarkEntry(100);
     ClickButton(IDC_SHOWPATH);
     m_window->SetCurrentEntry(0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->GetItemCount() > 200; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->GetItemCount() > 0; }));
     ASSERT_LT(List()->GetItemCount(), kEntries) << "the rebuild must still be under way";
     const QString added = QStringLiteral("/media/added.avi");
     EXPECT_EQ(m_window->AddFileEntry(added, QString(), -1.0), kEntries);
