@@ -21,8 +21,8 @@ using Texts = std::vector<std::string>;
 using Numbers = std::vector<std::uint32_t>;
 
 // A shown playlist window and a loader event of the test's own. The fixture stands in for the
-// main window: it records each application message, its lParam, and the path the playlist
-// reported as current while the message was handled.
+// main window: it records each application message and the path the playlist reported as
+// current while the message was handled.
 class PlayListTest : public QObject, public testing::Test
 {
 protected:
@@ -53,7 +53,6 @@ protected:
         }
         auto* message = static_cast<CAppMessageEvent*>(event);
         m_sent.push_back(message->Message());
-        m_lParams.push_back(message->LParameter());
         m_currentPaths.push_back(m_window->GetCurrentPath().toStdString());
         return true;
     }
@@ -73,10 +72,10 @@ protected:
         }
     }
 
-    // The loader's report for one path.
-    void Report(int index, double length)
+    // What the main window hands over when the loader reports a path's length.
+    void Report(const QString& path, double length)
     {
-        g_strLengthPath = PathOf(index);
+        g_strLengthPath = path;
         g_dTrackLength = length;
         m_window->OnTrackLengthLoaded();
     }
@@ -96,16 +95,10 @@ protected:
         return rows;
     }
 
-    // A click on the row, or what a person's double-click delivers: a click, then a
-    // double-click and its release.
-    void ClickRow(int row, bool bDouble = false)
+    void ClickRow(int row)
     {
         const QPoint point = List()->visualRect(List()->model()->index(row, 0)).center();
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, point);
-        if (bDouble) {
-            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, point);
-            QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, point);
-        }
     }
 
     void ClickButton(int id)
@@ -121,7 +114,6 @@ protected:
     }
 
     Numbers m_sent;
-    std::vector<LParam> m_lParams;
     Texts m_currentPaths;
     CAutoResetEvent m_loaderEvent;
     std::unique_ptr<CPlayList> m_window;
