@@ -7,8 +7,12 @@
 #include "capture/ISampleCaptureGraphBuilder.h"
 #include "playback/GraphCore.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
 namespace {
 
+using Names = std::vector<std::string>;
 const TestDevice kCamera{"Camera"};
 
 // What the preview's pipeline is doing now; GST_STATE_VOID_PENDING when there is none.
@@ -36,43 +40,65 @@ protected:
     {
         MainWindowTest::TearDown();
         SetTestDevices({});
-        EXPECT_EQ(LiveTestSources(), 0) << "a device stays open after the window has gone";
+        EXPECT_EQ(LiveTestSources(), Names{}) << "a device stays open after the window has gone";
     }
-    void VideoIn(int nAnswer = IDOK) const { PressVideoIn(Button(IDC_VIDEO_IN), nAnswer); }
 };
 
-TEST_F(CapturePreviewTest, AStartedPreviewEndsThePlayingFileAndAnyOtherAnswerLeavesItPlaying)
+using Answer = std::function<void(CTavVideoSourceChooser&)>;
+const Answer kOk = [](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, IDOK)->click(); };
+
+struct VideoInCase
 {
-    const struct
-    {
-        const char* name;
-        std::vector<TestDevice> devices;
-        int nAnswer;
-        bool bFileBefore;
-        bool bPreview;
-        GstState picture; // the preview's pipeline; VOID_PENDING: none
-        QStringList asked;
-    } cases[] = {
-        {"live device", {kCamera}, IDOK, true, true, GST_STATE_PLAYING, {}},
-        {"device that fails to start: a preview without a picture",
-         {{"Camera", TestSource::FailsToStart}},
-         IDOK,
-         false,
-         true,
-         GST_STATE_VOID_PENDING,
-         {}},
-        {"cancel", {kCamera}, IDCANCEL, true, false, GST_STATE_VOID_PENDING, {}},
-        {"device without a source", {{"Camera", TestSource::NoElement}}, IDOK, true, false, {}, {}},
-        {"no device: said so, and OK hands nothing over",
-         {},
-         IDOK,
-         true,
-         false,
-         GST_STATE_VOID_PENDING,
-         {QStringLiteral("Vessa Video Player: Sorry, you have no video capture hardware.\n\n"
-                         "Video capture will not function properly.")}},
+    const char* name;
+    std::vector<TestDevice> devices = {};
+    Answer answer = kOk;
+    const char* previewed = nullptr; // the device previewed afterwards; null: the file plays on
+    GstState picture = GST_STATE_PLAYING; // the preview's pipeline; VOID_PENDING: none
+    bool bFileBefore = true;
+    QStringList asked = {};
+};
+
+TEST_F(CapturePreviewTest, TheChosenDevicesPreviewEndsThePlayingFileAnyOtherAnswerLeavesIt)
+{
+    const VideoInCase cases[] = {
+        {.name = "the first of the named devices, sorted whatever their case",
+         .devices = {{"Z Camera"}, {"b Camera"}, {""}, {"A Camera"}, {nullptr}},
+         .answer =
+             [](CTavVideoSourceChooser& dlg) {
+                 auto* list = res::FindControl<QComboBox>(&dlg, IDC_DEVICE_LIST);
+                 QStringList listed;
+                 for (int i = 0; i < list->count(); ++i) {
+                     listed.append(list->itemText(i));
+                 }
+                 EXPECT_EQ(listed.join(QLatin1Char('|')),
+                           QStringLiteral("A Camera|b Camera|Z Camera"));
+                 kOk(dlg);
+             },
+         .previewed = "A Camera"},
+        {.name = "a listed name typed",
+         .devices = {{"Z Camera"}, {"A Camera"}},
+         .answer =
+             [](CTavVideoSourceChooser& dlg) {
+                 res::FindControl<QComboBox>(&dlg, IDC_DEVICE_LIST)
+                     ->lineEdit()
+                     ->setText(QStringLiteral("Z Camera"));
+                 kOk(dlg);
+             },
+         .previewed = "Z Camera"},
+        {.name = "a device that fails to start: a preview without a picture",
+         .devices = {{"Camera", TestSource::FailsToStart}},
+         .previewed = "Camera",
+         .picture = GST_STATE_VOID_PENDING,
+         .bFileBefore = false},
+        {.name = "cancel",
+         .devices = {kCamera},
+         .answer = [](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, IDCANCEL)->click(); }},
+        {.name = "a device without a source", .devices = {{"Camera", TestSource::NoElement}}},
+        {.name = "no device: said so, and OK hands nothing over",
+         .asked = {QStringLiteral("Vessa Video Player: Sorry, you have no video capture "
+                                  "hardware.\n\nVideo capture will not function properly.")}},
     };
-    for (const auto& c : cases) {
+    for (const VideoInCase& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
@@ -83,17 +109,18 @@ TEST_F(CapturePreviewTest, AStartedPreviewEndsThePlayingFileAndAnyOtherAnswerLea
         }
         const QString strTitle = Dlg().windowTitle();
         CUserDialogs::SetNextAnswer(QMessageBox::Ok);
-        VideoIn(c.nAnswer);
+        WhenChooserShows(c.answer);
+        QTest::keyClick(Button(IDC_VIDEO_IN), Qt::Key_Space);
         EXPECT_EQ(CUserDialogs::TakeAskedTexts(), c.asked);
         CUserDialogs::Reset();
 
-        EXPECT_EQ(g_bCaptureActive, c.bPreview);
-        EXPECT_EQ(g_pCaptureBuilder != nullptr, c.bPreview);
+        EXPECT_EQ(LiveTestSources(), c.previewed != nullptr ? Names{c.previewed} : Names{});
+        EXPECT_EQ(g_bCaptureActive, c.previewed != nullptr);
+        EXPECT_EQ(g_pCaptureBuilder != nullptr, c.previewed != nullptr);
         EXPECT_EQ(Dlg().windowTitle(), strTitle);
-        if (c.bPreview) {
+        if (c.previewed != nullptr) {
             // The preview owns the session, and has no seeking.
-            EXPECT_FALSE(g_bPlaying);
-            EXPECT_FALSE(g_pMediaSeeking);
+            EXPECT_FALSE(g_bPlaying || g_pMediaSeeking);
             EXPECT_TRUE(g_pMediaControl && g_pVideoWindow && g_pMediaEvent);
             const auto* play = Control<CTavButtonCtrl>(IDC_PLAY);
             EXPECT_TRUE(play->isEnabled() && play->EnabledFlag());
@@ -140,14 +167,14 @@ TEST_F(CapturePreviewTest, StopAFileUnpluggingOrClosingTheWindowEndThePreview)
     for (const auto& c : endings) {
         SCOPED_TRACE(c.name);
         SetTestDevices({kCamera});
-        VideoIn();
+        PressVideoIn(Button(IDC_VIDEO_IN));
         ASSERT_TRUE(WaitFor([] { return PreviewState() == GST_STATE_PLAYING; }));
-        ASSERT_EQ(LiveTestSources(), 1);
+        ASSERT_EQ(LiveTestSources(), Names{"Camera"});
 
         c.end();
         EXPECT_FALSE(g_bCaptureActive || g_pCaptureBuilder || g_pCaptureSource);
         EXPECT_EQ(g_pMediaControl && g_pMediaSeeking, c.bFileAfter);
-        EXPECT_EQ(LiveTestSources(), 0) << "the device is still open";
+        EXPECT_EQ(LiveTestSources(), Names{}) << "the device is still open";
         QCoreApplication::processEvents();
         EXPECT_EQ(g_pMediaEvent != nullptr, c.bFileAfter);
     }

@@ -36,11 +36,10 @@ inline QPushButton* ChooserButton(const CTavVideoSourceChooser& dlg, int nId)
     return res::FindControl<QPushButton>(&dlg, nId);
 }
 
-// Presses "Video In" and answers the chooser with OK or Cancel. The button has no size, so no
-// mouse can reach it: Space on it is how a person presses it.
-inline void PressVideoIn(QAbstractButton* videoIn, int nAnswer = IDOK)
+// Presses "Video In" and answers the chooser with OK. The button has no size, so no mouse can
+// reach it: Space on it is how a person presses it.
+inline void PressVideoIn(QAbstractButton* videoIn)
 {
-    WhenChooserShows(
-        [nAnswer](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, nAnswer)->click(); });
+    WhenChooserShows([](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, IDOK)->click(); });
     QTest::keyClick(videoIn, Qt::Key_Space);
 }

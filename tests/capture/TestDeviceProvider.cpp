@@ -15,7 +15,8 @@ struct Device
 
 std::mutex g_mutex;
 std::vector<TestDevice> g_devices;
-std::vector<GstElement*> g_sources; // alive now, newest last; weak: they go with their pipelines
+// Alive now with their devices' names, newest last; weak: they go with their pipelines.
+std::vector<std::pair<GstElement*, std::string>> g_sources;
 
 GstElement* CreateElement(GstDevice* device, const gchar* name)
 {
@@ -32,13 +33,15 @@ GstElement* CreateElement(GstDevice* device, const gchar* name)
     case TestSource::NoElement:
         return nullptr;
     }
+    gchar* deviceName = gst_device_get_display_name(device);
     const std::lock_guard lock(g_mutex);
-    g_sources.push_back(element);
+    g_sources.emplace_back(element, deviceName != nullptr ? deviceName : "");
+    g_free(deviceName);
     g_object_weak_ref(
         G_OBJECT(element),
         [](gpointer, GObject* gone) {
             const std::lock_guard lock(g_mutex);
-            std::erase(g_sources, reinterpret_cast<GstElement*>(gone));
+            std::erase_if(g_sources, [gone](const auto& s) { return G_OBJECT(s.first) == gone; });
         },
         nullptr);
     return element;
@@ -112,7 +115,7 @@ bool UnplugTestDevices()
         if (g_sources.empty()) {
             return false;
         }
-        source = GST_ELEMENT(gst_object_ref(g_sources.back()));
+        source = GST_ELEMENT(gst_object_ref(g_sources.back().first));
     }
     GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_READ,
                                         "Could not read from resource.");
@@ -123,8 +126,12 @@ bool UnplugTestDevices()
     return true;
 }
 
-int LiveTestSources()
+std::vector<std::string> LiveTestSources()
 {
     const std::lock_guard lock(g_mutex);
-    return static_cast<int>(g_sources.size());
+    std::vector<std::string> names;
+    for (const auto& source : g_sources) {
+        names.push_back(source.second);
+    }
+    return names;
 }

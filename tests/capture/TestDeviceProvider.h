@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 // A GStreamer device provider of the tests' own, registered in the test process, which lists the
@@ -31,5 +32,6 @@ void SetTestDevices(const std::vector<TestDevice>& devices);
 // is alive.
 bool UnplugTestDevices();
 
-// Sources of the tests' devices that exist now (a preview's source goes with its graph).
-int LiveTestSources();
+// The names of the devices whose sources exist now, oldest first (a preview's source goes with
+// its graph).
+std::vector<std::string> LiveTestSources();
