@@ -16,24 +16,18 @@
 
 namespace {
 
-// A window stand-in with a message map: it records what it handled, in order, and on which
-// thread.
+// A window stand-in with a message map: it records what it handled.
 class CRecordingWindow : public QObject
 {
 public:
     CRecordingWindow()
     {
-        for (const std::uint32_t message : {WM_PLAY_NEXT, WM_SEEK_BEGIN}) {
-            m_map.On(message, [this, message](WParam w, LParam l) {
-                m_handled.push_back(message);
-                m_threads.push_back(QThread::currentThread());
-                return static_cast<LResult>(w * 2 + l);
-            });
-        }
+        m_map.On(WM_PLAY_NEXT, [this](WParam, LParam) {
+            m_handled.push_back(WM_PLAY_NEXT);
+            return 1;
+        });
     }
-
     std::vector<std::uint32_t> m_handled;
-    std::vector<QThread*> m_threads;
 
 protected:
     bool event(QEvent* e) override { return m_map.Dispatch(e) || QObject::event(e); }
@@ -55,61 +49,6 @@ TEST(AppMessageTest, EveryMessageHasANumberOfItsOwnInTheApplicationRange)
         EXPECT_TRUE(message >= WM_APP && message <= 0xBFFF) << message;
         EXPECT_TRUE(seen.insert(message).second) << message;
     }
-}
-
-TEST(AppMessageTest, PostedMessagesArriveLaterInPostingOrderOnTheTargetsThread)
-{
-    CRecordingWindow window;
-    PostAppMessage(&window, WM_SEEK_BEGIN);
-    std::thread([&] {
-        for (int i = 0; i < 50; ++i) {
-            PostAppMessage(&window, WM_PLAY_NEXT);
-        }
-    }).join();
-    PostAppMessage(&window, WM_SEEK_BEGIN);
-    // Without a handler or without a target, a message has no effect.
-    PostAppMessage(&window, WM_PLAYLIST_CLOSED);
-    PostAppMessage(nullptr, WM_PLAY_NEXT);
-    EXPECT_TRUE(window.m_handled.empty());
-    QCoreApplication::processEvents();
-    std::vector<std::uint32_t> expected(52, WM_PLAY_NEXT);
-    expected.front() = expected.back() = WM_SEEK_BEGIN;
-    EXPECT_EQ(window.m_handled, expected);
-    EXPECT_EQ(std::set(window.m_threads.begin(), window.m_threads.end()),
-              std::set{QThread::currentThread()});
-}
-
-TEST(AppMessageTest, SendsReturnTheResultOnceTheTargetsThreadHandledTheMessage)
-{
-    CRecordingWindow window;
-    EXPECT_EQ(SendAppMessage(&window, WM_PLAY_NEXT, 20, 1), 41); // at once, on the same thread
-    EXPECT_EQ(SendAppMessage(&window, WM_PLAYLIST_CLOSED, 20, 1), 0);
-    EXPECT_EQ(SendAppMessage(nullptr, WM_PLAY_NEXT, 20, 1), 0);
-
-    // From another thread, each send waits for this thread's event loop to handle it.
-    std::stop_source source;
-    std::atomic<bool> returned{false};
-    LResult plain = 0;
-    std::optional<LResult> stoppable;
-    std::thread sender([&] {
-        plain = SendAppMessage(&window, WM_SEEK_BEGIN, 21);
-        stoppable = SendAppMessageUnlessStopped(&window, WM_SEEK_BEGIN, source.get_token(), 10, 1);
-        returned = true;
-    });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 30000));
-    sender.join();
-    EXPECT_EQ(plain, 42);
-    EXPECT_EQ(stoppable, std::optional<LResult>(21));
-    EXPECT_EQ(window.m_threads, std::vector<QThread*>(3, QThread::currentThread()));
-
-    // A stoppable send stopped before it sends gets no result, and nothing is handled.
-    source.request_stop();
-    std::thread([&] {
-        stoppable = SendAppMessageUnlessStopped(&window, WM_SEEK_BEGIN, source.get_token());
-    }).join();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(stoppable, std::nullopt);
-    EXPECT_EQ(window.m_handled.size(), 3u);
 }
 
 // The target's thread has taken the call up but not yet handled the message when the sender is
