@@ -79,14 +79,15 @@ TEST(UserDialogsTest, FileDialogsShowFiltersAsWrittenMatchAnyCaseAndReportTheCho
                    [](QFileDialog* dialog) {
                        EXPECT_EQ(Shown(dialog, 0, 2),
                                  "Media (*.avi; *.M3U)|All (*.*)|--|CLIP.AVI|list.m3u");
-                       EXPECT_EQ(Shown(dialog, 1, 3),
-                                 "Media (*.avi; *.M3U)|All (*.*)|--|CLIP.AVI|list.m3u|notes.txt");
                    });
     int nChosen = -1;
     QString strSaved;
     WithFileDialog([&] { strSaved = CUserDialogs::GetSaveFileName(nullptr, filter, &nChosen); },
                    [](QFileDialog* dialog) {
-                       Shown(dialog, 1, 3);
+                       EXPECT_EQ(Shown(dialog, 0, 2),
+                                 "Media (*.avi; *.M3U)|All (*.*)|--|CLIP.AVI|list.m3u");
+                       EXPECT_EQ(Shown(dialog, 1, 3),
+                                 "Media (*.avi; *.M3U)|All (*.*)|--|CLIP.AVI|list.m3u|notes.txt");
                        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
                            ->setText(QStringLiteral("saved"));
                        static_cast<QDialog*>(dialog)->accept(); // as the Save button
