@@ -2,8 +2,8 @@
 // device's picture in the video panel, and the panel black again once the preview has ended.
 
 #include "ChooserAnswer.h"
+#include "MainWindowFixture.h"
 #include "TestDeviceProvider.h"
-#include "app/MainWindowFixture.h"
 
 #include <QScreen>
 

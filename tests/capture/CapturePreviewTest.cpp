@@ -2,8 +2,8 @@
 // alone, and every way a preview ends. Sinks are clocked null sinks (the test environment's).
 
 #include "ChooserAnswer.h"
+#include "MainWindowFixture.h"
 #include "TestDeviceProvider.h"
-#include "app/MainWindowFixture.h"
 #include "capture/ISampleCaptureGraphBuilder.h"
 #include "playback/GraphCore.h"
 
