@@ -1,22 +1,15 @@
-// The capture preview as a person sees it on the X server: the device's picture in the video
-// panel, black again after Stop or unplugging, back with a second "Video In", gone when a file
-// is opened.
+// The capture preview as a person sees it on the X server, with the real video sink: the
+// device's picture in the video panel, and the panel black again once the preview has ended.
 
 #include "ChooserAnswer.h"
+#include "MainWindowFixture.h"
 #include "TestDeviceProvider.h"
-#include "app/MainWindowFixture.h"
-#include "app/MediaSession.h"
 
 #include <QScreen>
 
 #include <cstdlib>
 
 namespace {
-
-// The middle of the device's colour bars is the green one;
-// the sink may scale the picture or centre it, the middle stays green.
-const QColor kBarGreen(0, 255, 0);
-const QColor kBlack(0, 0, 0);
 
 class CaptureEndToEndTest : public MainWindowTest
 {
@@ -33,10 +26,8 @@ protected:
         SetTestDevices({});
     }
 
-    void VideoIn() const { PressVideoIn(Button(IDC_VIDEO_IN)); }
-
-    // Whether the screen shows that colour in the middle of the video panel within a bounded
-    // wait, whichever window drew it; the last colour seen otherwise.
+    // The expected colour once the screen shows one near it in the middle of the video panel,
+    // whichever window drew it; the last colour seen when the bounded wait is over.
     std::string MiddleOfPanelBecomes(const QColor& expected) const
     {
         QWidget* panel = Control(IDC_VIDEO_PANEL);
@@ -49,39 +40,18 @@ protected:
                        std::abs(seen.blue() - expected.blue()) <
                    60;
         });
-        return bNear ? expected.name().toStdString() : seen.name().toStdString();
+        return (bNear ? expected : seen).name().toStdString();
     }
 };
 
-TEST_F(CaptureEndToEndTest, PictureInThePanelBlackAfterStopOrUnplugAgainOnVideoInEndedByAFile)
+TEST_F(CaptureEndToEndTest, TheDevicesPictureShowsInThePanelUntilStop)
 {
-    const std::string green = kBarGreen.name().toStdString();
-    const std::string black = kBlack.name().toStdString();
-    ASSERT_EQ(MiddleOfPanelBecomes(kBlack), black) << "the idle panel is black";
-
-    VideoIn();
-    EXPECT_EQ(MiddleOfPanelBecomes(kBarGreen), green);
-
+    // The middle of the device's colour bars is the green one, however the sink scales them.
+    ASSERT_EQ(MiddleOfPanelBecomes(Qt::black), "#000000") << "the idle panel is black";
+    PressVideoIn(Button(IDC_VIDEO_IN));
+    EXPECT_EQ(MiddleOfPanelBecomes(Qt::green), "#00ff00");
     Click(IDC_STOP);
-    EXPECT_FALSE(g_bCaptureActive);
-    EXPECT_EQ(MiddleOfPanelBecomes(kBlack), black);
-
-    VideoIn();
-    EXPECT_EQ(MiddleOfPanelBecomes(kBarGreen), green) << "a second Video In shows it again";
-
-    // Unplugged, the device's error arrives as a graph event, is drained, and ends the preview.
-    ASSERT_TRUE(UnplugTestDevice("Camera"));
-    EXPECT_TRUE(WaitFor([] { return !g_bCaptureActive; }));
-    EXPECT_EQ(MiddleOfPanelBecomes(kBlack), black);
-
-    SetTestDevices({{"Camera"}});
-    VideoIn();
-    EXPECT_EQ(MiddleOfPanelBecomes(kBarGreen), green);
-    OpenWithOpenCommand(TestMediaPath(TestClip::Avi));
-    EXPECT_FALSE(g_bCaptureActive);
-    EXPECT_FALSE(g_pCaptureBuilder);
-    EXPECT_EQ(LiveTestSources(), 0) << "the device stays open under the file";
-    EXPECT_EQ(Dlg().windowTitle(), TitleOf(TestMediaPath(TestClip::Avi)));
+    EXPECT_EQ(MiddleOfPanelBecomes(Qt::black), "#000000");
 }
 
 } // namespace

@@ -4,19 +4,11 @@
 #include "resources/SourceChooserDialog.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
-#include <ostream>
-
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '"' << list.join(QStringLiteral("\", \"")).toStdString() << '"';
-}
 
 // Answers the next chooser that opens modally, as a person at the screen would: once it shows,
 // `answer` looks at it and presses its buttons. A chooser still open after that is cancelled, so
@@ -24,25 +16,19 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 inline void WhenChooserShows(std::function<void(CTavVideoSourceChooser&)> answer)
 {
     auto* poll = new QTimer();
-    poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
         auto* dlg = qobject_cast<CTavVideoSourceChooser*>(QApplication::activeModalWidget());
         if (dlg == nullptr || !dlg->isVisible()) {
             return;
         }
-        poll->stop();
         poll->deleteLater();
+        poll->stop();
         answer(*dlg);
         if (dlg->isVisible()) {
             dlg->reject();
         }
     });
-    poll->start();
-}
-
-inline QComboBox* DeviceList(const CTavVideoSourceChooser& dlg)
-{
-    return res::FindControl<QComboBox>(&dlg, IDC_DEVICE_LIST);
+    poll->start(10);
 }
 
 inline QPushButton* ChooserButton(const CTavVideoSourceChooser& dlg, int nId)
@@ -50,18 +36,10 @@ inline QPushButton* ChooserButton(const CTavVideoSourceChooser& dlg, int nId)
     return res::FindControl<QPushButton>(&dlg, nId);
 }
 
-// Chooses the entry and presses OK (a disabled OK does nothing).
-inline void ChooseEntry(CTavVideoSourceChooser& dlg, int nEntry)
+// Presses "Video In" and answers the chooser with OK. The button has no size, so no mouse can
+// reach it: Space on it is how a person presses it.
+inline void PressVideoIn(QAbstractButton* videoIn)
 {
-    DeviceList(dlg)->setCurrentIndex(nEntry);
-    ChooserButton(dlg, IDOK)->click();
-}
-
-// Presses "Video In" and answers the chooser with OK or Cancel. The button has no size, so no
-// mouse can reach it: Space on it is how a person presses it.
-inline void PressVideoIn(QAbstractButton* videoIn, int nAnswer = IDOK)
-{
-    WhenChooserShows(
-        [nAnswer](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, nAnswer)->click(); });
+    WhenChooserShows([](CTavVideoSourceChooser& dlg) { ChooserButton(dlg, IDOK)->click(); });
     QTest::keyClick(videoIn, Qt::Key_Space);
 }

@@ -4,8 +4,8 @@
 #include <vector>
 
 // A GStreamer device provider of the tests' own, registered in the test process, which lists the
-// devices the test asks for as video capture sources. Each device's source element is made by
-// GStreamer's test sources, so the real enumeration and preview code runs on it.
+// devices the test asks for as video capture sources. Their source elements are GStreamer's own,
+// so the real enumeration and preview code runs on them.
 
 enum class TestSource
 {
@@ -16,8 +16,7 @@ enum class TestSource
 
 struct TestDevice
 {
-    std::string strName; // the display name
-    bool bHasName = true;
+    const char* name; // the display name; null: the device has none
     TestSource source = TestSource::Pattern;
 };
 
@@ -28,10 +27,11 @@ void RegisterTestDeviceProvider();
 // The devices listed from now on, in this order.
 void SetTestDevices(const std::vector<TestDevice>& devices);
 
-// The device is unplugged: it is no longer listed, and the source it made last fails with a read
-// error from its device as a camera's source does when its cable is pulled. False when no source
-// of that device is alive.
-bool UnplugTestDevice(const std::string& strName);
+// The devices are unplugged: none is listed any more, and the newest source fails with a read
+// error from its device, as a camera's source does when its cable is pulled. False when no source
+// is alive.
+bool UnplugTestDevices();
 
-// Sources of the tests' devices that exist now (a preview's source goes with its graph).
-int LiveTestSources();
+// The names of the devices whose sources exist now, oldest first (a preview's source goes with
+// its graph).
+std::vector<std::string> LiveTestSources();

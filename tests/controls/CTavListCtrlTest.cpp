@@ -1,5 +1,5 @@
-// The playlist view keeps its columns at the owner's two widths. Dropped files are checked through
-// the playlist window (CPlayListFilesTest).
+// The playlist view keeps its columns at the owner's two widths, and its selection mark on its
+// row. Dropped files and deleting rows are checked through the playlist window.
 
 #include "controls/CTavListCtrl.h"
 
@@ -32,6 +32,22 @@ TEST(ListCtrlTest, OnlyTheStoredWidthsCanBeSetAndDraggingADividerChangesNothing)
     QTest::mouseMove(header->viewport(), divider + QPoint(40, 0));
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, divider + QPoint(40, 0));
     EXPECT_EQ(std::pair(list.GetColumnWidth(0), list.GetColumnWidth(1)), std::pair(180, 46));
+}
+
+// Moving a row is an insert and a delete: the mark must stay on the row it was set on.
+TEST(ListCtrlTest, TheSelectionMarkMovesWithItsRow)
+{
+    CTavListCtrl list;
+    list.InsertColumn(0, QStringLiteral("Files"));
+    for (int i = 0; i < 3; ++i) {
+        list.InsertItem(i, QString::number(i));
+    }
+    list.SetSelectionMark(1);
+    list.InsertItem(0, QStringLiteral("above"));
+    EXPECT_EQ(list.GetItemText(list.GetSelectionMark(), 0).toStdString(), "1");
+    list.InsertItem(3, QStringLiteral("below"));
+    list.DeleteItem(0);
+    EXPECT_EQ(list.GetItemText(list.GetSelectionMark(), 0).toStdString(), "1");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The position slider's seek messages: posted, so that each arrives after the slider has handled
-// the press or release that caused it.
+// The position slider's seek gesture: every press and release of the left button posts its seek
+// message, so that each arrives after the slider has handled the event that caused it.
 
 #include "MessageRecorder.h"
 #include "common/AppMessages.h"
@@ -11,13 +11,14 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
 
 // Through the window, as the platform delivers it, so that the mouse grab decides who gets the
 // release.
-TEST(SliderCtrlTest, SeekBeginAndEndArriveAfterTheSliderHandledThemEvenWhenReleasedOutside)
+TEST(SliderCtrlTest, EachGesturePostsItsSeekMessagesAfterTheSliderHandledThem)
 {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
@@ -36,18 +37,49 @@ TEST(SliderCtrlTest, SeekBeginAndEndArriveAfterTheSliderHandledThemEvenWhenRelea
     });
     g_hMainWnd = &mainWindow;
 
+    QWindow* w = window.windowHandle();
     // The thumb sits at the start of the groove.
     const QPoint thumb = slider->mapTo(
         &window, QPoint(slider->style()->pixelMetric(QStyle::PM_SliderLength) / 2, 10));
-    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, thumb);
-    for (int dx = 10; dx <= 60; dx += 10) {
-        QTest::mouseMove(window.windowHandle(), thumb + QPoint(dx, 0));
+    const QPoint channel = thumb + QPoint(60, 0);
+    const auto click = [w](QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(w, button, {}, at);
+        QTest::mouseRelease(w, button, {}, at);
+    };
+    constexpr auto B = WM_SEEK_BEGIN;
+    constexpr auto E = WM_SEEK_END;
+    const struct
+    {
+        const char* name;
+        std::function<void()> gesture;
+        Arrivals expected;
+    } gestures[] = {
+        // Dragged past the end of the groove and released outside the slider.
+        {"drag",
+         [&] {
+             QTest::mousePress(w, Qt::LeftButton, {}, thumb);
+             for (int dx = 20; dx <= 140; dx += 20) {
+                 QTest::mouseMove(w, thumb + QPoint(dx, 0));
+             }
+             QTest::mouseRelease(w, Qt::LeftButton, {}, thumb + QPoint(140, 35));
+         },
+         {{B, 0, true}, {E, 1000, false}}},
+        // A trackbar moves a page (a fifth of the range) towards the click, never to it.
+        {"click on the channel", [&] { click(channel); }, {{B, 200, false}, {E, 200, false}}},
+        // The second press of a double click is a press too: every end has its begin. (The
+        // messages arrive once the whole double click has been handled.)
+        {"double click",
+         [&] { QTest::mouseDClick(w, Qt::LeftButton, {}, thumb); },
+         {{B, 0, false}, {E, 0, false}, {B, 0, false}, {E, 0, false}}},
+        {"right click", [&] { click(channel, Qt::RightButton); }, {}},
+    };
+    for (const auto& g : gestures) {
+        SCOPED_TRACE(g.name);
+        slider->setValue(0);
+        arrivals.clear();
+        g.gesture();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(arrivals, g.expected);
     }
-    const int dragged = slider->value();
-    EXPECT_GT(dragged, 0);
-    const QPoint outside = thumb + QPoint(60, 35);
-    EXPECT_FALSE(slider->geometry().contains(outside));
-    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, outside);
-    EXPECT_EQ(arrivals, (Arrivals{{WM_SEEK_BEGIN, 0, true}, {WM_SEEK_END, dragged, false}}));
     g_hMainWnd = nullptr;
 }
