@@ -1,6 +1,6 @@
 // The installed player, started through its link on the PATH under the test run's X server and
-// looked at from outside: the skinned buttons show the artwork installed beside the executable,
-// the clip plays, both windows carry the icon installed in the icon theme, Escape ends it.
+// looked at from outside: the skinned buttons show the artwork installed beside the executable and
+// both windows carry the icon installed in the icon theme.
 // install_test.sh installs the tree and names it in VESSA_INSTALLED_PREFIX; the clip to play is
 // VESSA_INSTALL_CLIP.
 
@@ -161,24 +161,6 @@ TEST_F(InstalledPlayerTest, ButtonsShowTheArtworkInstalledBesideTheExecutable)
     }
 }
 
-TEST_F(InstalledPlayerTest, TheClipPlaysInTheVideoPanel)
-{
-    // The clip's bars scroll and its clock runs: a playing panel changes between two looks.
-    const QRect panel = WindowRect(s_window).adjusted(0, 0, 0, -64);
-    const QImage before = Screenshot(QStringLiteral("install-playing-1.png")).copy(panel);
-    QTest::qWait(800);
-    const QImage after = Screenshot(QStringLiteral("install-playing-2.png")).copy(panel);
-    ASSERT_EQ(before.size(), after.size());
-    int nChanged = 0;
-    for (int y = 0; y < before.height(); y += 2) {
-        for (int x = 0; x < before.width(); x += 2) {
-            nChanged += ChannelDistance(before.pixel(x, y), after.pixel(x, y)) > 40;
-        }
-    }
-    const int nSampled = ((before.width() + 1) / 2) * ((before.height() + 1) / 2);
-    EXPECT_GT(nChanged, nSampled / 20) << "the picture stands still or is not shown";
-}
-
 TEST_F(InstalledPlayerTest, BothWindowsShowTheIconInstalledInTheTheme)
 {
     const unsigned long playList = WaitForWindow(QStringLiteral("Play List"));
@@ -193,12 +175,6 @@ TEST_F(InstalledPlayerTest, BothWindowsShowTheIconInstalledInTheTheme)
                 << "window " << window << ", " << it.key() << " px";
         }
     }
-}
-
-TEST_F(InstalledPlayerTest, EscapeEndsThePlayerWithStatusZero)
-{
-    ASSERT_TRUE(PressUntilEnded(*s_player, s_window, QStringLiteral("Escape"))) << "still running";
-    EXPECT_EQ(s_player->exitCode(), 0);
 }
 
 } // namespace

@@ -1,13 +1,11 @@
-// make_test_media DIR          writes every test clip into DIR (those already there are kept)
+// make_test_media              writes every test clip (those already there are kept)
 // make_test_media --demo FILE  writes a 10 s demo clip with a moving picture and a tone
 
-#include "AviEdit.h"
 #include "ClipEncoder.h"
 #include "TestMedia.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <gst/gst.h>
 
@@ -15,122 +13,82 @@
 
 namespace {
 
-constexpr std::chrono::seconds kClipTimeLimit{60};
+using namespace std::chrono_literals;
 
 // A whole number of seconds exactly: 25 frames a second at 25 fps, and 25 buffers a second of
 // 1764 samples at 44100 Hz.
-QString Video(int seconds)
+QString Video(int seconds, const char* format = "")
 {
     return QStringLiteral("videotestsrc pattern=smpte num-buffers=%1 ! "
-                          "video/x-raw,width=320,height=240,framerate=25/1 ! jpegenc")
-        .arg(seconds * 25);
+                          "video/x-raw,width=320,height=240,framerate=25/1%2 ! ")
+        .arg(seconds * 25)
+        .arg(QLatin1String(format));
 }
 
 QString Audio(int seconds)
 {
     return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=1764 ! "
-                          "audio/x-raw,format=S16LE,rate=44100,channels=2")
+                          "audio/x-raw,format=S16LE,rate=44100,channels=2 ! ")
         .arg(seconds * 25);
 }
 
-QString Avi(int seconds)
+// The pipeline that encodes the clip; none for the clips made from the AVI's bytes.
+QString Recipe(TestClip clip)
 {
-    return Video(seconds) + QStringLiteral(" ! avimux name=mux ! filesink name=out ") +
-           Audio(seconds) + QStringLiteral(" ! mux.");
-}
-
-const QString kVideo = Video(static_cast<int>(kTestClipSeconds));
-const QString kAudio = Audio(static_cast<int>(kTestClipSeconds));
-
-QString EncoderDescription(TestClip clip)
-{
+    const int seconds = static_cast<int>(kTestClipSeconds);
     switch (clip) {
     case TestClip::Avi:
-        return Avi(static_cast<int>(kTestClipSeconds));
-    case TestClip::ShortAvi:
-        return Avi(static_cast<int>(kShortTestClipSeconds));
+        return Video(seconds) + "jpegenc ! avimux name=mux ! filesink name=out " + Audio(seconds) +
+               "mux.";
     case TestClip::VideoOnly:
-        return kVideo + QStringLiteral(" ! avimux ! filesink name=out");
+        return Video(1) + "jpegenc ! avimux ! filesink name=out";
     case TestClip::AudioOnly:
-        return kAudio + QStringLiteral(" ! wavenc ! filesink name=out");
+        return Audio(seconds) + "wavenc ! filesink name=out";
     case TestClip::MpegPs:
-        return QStringLiteral("videotestsrc pattern=smpte num-buffers=75 ! "
-                              "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
-                              "mpeg2enc format=3 constraints=false ! mpegpsmux name=mux ! "
-                              "filesink name=out ") +
-               kAudio + QStringLiteral(" ! audioconvert ! twolamemp2enc ! mux.");
+        return Video(seconds, ",format=I420") +
+               "mpeg2enc format=3 constraints=false ! mpegpsmux name=mux ! filesink name=out " +
+               Audio(seconds) + "audioconvert ! twolamemp2enc ! mux.";
     default:
         return {};
     }
 }
 
-// The clips made from the AVI's bytes.
-bool DeriveFromAvi(TestClip clip, const QByteArray& avi, QByteArray* bytes, QString* error)
+QByteArray Derived(TestClip clip, QByteArray avi)
 {
     switch (clip) {
     case TestClip::NoVideoDecoder:
-        *bytes = avi;
-        // A fourcc no decoder claims; the PCM audio stays playable.
-        if (!ReplaceVideoFourcc(bytes, "VSNX")) {
-            *error = QStringLiteral("no video stream header in the AVI");
-            return false;
-        }
-        return true;
+        // The codec is named twice, in the stream header and in the video format: both times MJPG.
+        return avi.replace("MJPG", "VSNX");
     case TestClip::Truncated:
-        // The header and the first part of the frames; the index at the end is gone.
-        *bytes = avi.left(avi.size() * 6 / 10);
-        return true;
-    case TestClip::OddName:
-        *bytes = avi;
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool MakeClip(const QDir& dir, TestClip clip, QString* error)
-{
-    const QString path = dir.filePath(TestClipFileName(clip));
-    if (QFileInfo::exists(path)) {
-        return true; // written completely by an earlier run (files appear only when complete)
-    }
-    if (const QString description = EncoderDescription(clip); !description.isEmpty()) {
-        return EncodeClip(description, path, kClipTimeLimit, error);
-    }
-    switch (clip) {
+        return avi.left(avi.size() * 6 / 10); // the index at the end is gone
     case TestClip::NotMedia:
-        return WriteFileAtomically(
-            path, QByteArrayLiteral("This is a plain text file that only claims to be a video.\n"),
-            error);
+        return "This is a plain text file that only claims to be a video.\n";
     case TestClip::Empty:
-        return WriteFileAtomically(path, QByteArray(), error);
+        return {};
     default:
-        break;
+        return avi;
     }
-    QFile aviFile(dir.filePath(TestClipFileName(TestClip::Avi)));
-    if (!aviFile.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("the AVI clip is missing");
-        return false;
-    }
-    QByteArray bytes;
-    return DeriveFromAvi(clip, aviFile.readAll(), &bytes, error) &&
-           WriteFileAtomically(path, bytes, error);
 }
 
-int MakeAllClips(const QString& dirPath)
+int MakeAllClips()
 {
-    if (!QDir().mkpath(dirPath)) {
-        std::fprintf(stderr, "make_test_media: cannot create %s\n", qPrintable(dirPath));
-        return 1;
-    }
-    const QDir dir(dirPath);
+    QDir().mkpath(QFileInfo(TestMediaPath(TestClip::Avi)).absolutePath());
     int failures = 0;
-    // The AVI comes first in the list: the derived clips are made from it.
-    for (const TestClip clip : kAllTestClips) {
+    // The AVI comes first: the clips without a recipe are made from it.
+    for (int i = 0; i < kTestClipCount; ++i) {
+        const auto clip = static_cast<TestClip>(i);
+        const QString path = TestMediaPath(clip);
+        if (QFileInfo::exists(path)) {
+            continue; // written completely by an earlier run (files appear only when complete)
+        }
         QString error;
-        if (!MakeClip(dir, clip, &error)) {
-            std::fprintf(stderr, "make_test_media: %s: %s\n", TestClipName(clip),
-                         qPrintable(error));
+        QFile avi(TestMediaPath(TestClip::Avi));
+        const bool made = !Recipe(clip).isEmpty()
+                              ? EncodeClip(Recipe(clip), path, 60s, &error)
+                              : avi.open(QIODevice::ReadOnly) &&
+                                    WriteFileAtomically(path, Derived(clip, avi.readAll()), &error);
+        if (!made) {
+            std::fprintf(stderr, "make_test_media: %s: %s\n", qPrintable(path), qPrintable(error));
             ++failures;
         }
     }
@@ -153,7 +111,7 @@ int MakeDemo(const QString& path)
                        "audio/x-raw,format=S16LE,rate=44100,channels=2 ! mux.");
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString error;
-    if (!EncodeClip(description, path, kClipTimeLimit, &error)) {
+    if (!EncodeClip(description, path, 60s, &error)) {
         std::fprintf(stderr, "make_test_media: demo: %s\n", qPrintable(error));
         return 1;
     }
@@ -165,18 +123,14 @@ int MakeDemo(const QString& path)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    GError* error = nullptr;
-    if (!gst_init_check(&argc, &argv, &error)) {
-        std::fprintf(stderr, "make_test_media: %s\n", error != nullptr ? error->message : "");
-        return 1;
-    }
+    gst_init(&argc, &argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 3 && args[1] == QStringLiteral("--demo")) {
         return MakeDemo(args[2]);
     }
-    if (args.size() == 2) {
-        return MakeAllClips(args[1]);
+    if (args.size() == 1) {
+        return MakeAllClips();
     }
-    std::fprintf(stderr, "usage: make_test_media DIR | make_test_media --demo FILE\n");
+    std::fprintf(stderr, "usage: make_test_media | make_test_media --demo FILE\n");
     return 2;
 }

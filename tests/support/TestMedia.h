@@ -1,37 +1,55 @@
 #pragma once
 
+#include "playback/MediaFramework.h"
+
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 // Media files generated from GStreamer's test sources into the build tree, once per test run, by
-// the make_test_media fixture. Tests ask for a clip by kind and get its full path.
+// the make_test_media fixture, and what a test needs around them: a clip opened into a graph,
+// times and events read from it, and the process's open files and threads.
 enum class TestClip
 {
     Avi,            // MJPEG video + PCM audio, 320x240, 25 fps, exactly 3.0 s
-    ShortAvi,       // the same, exactly 1.0 s
-    MpegPs,         // MPEG program stream: MPEG-2 video + MPEG audio
-    VideoOnly,      // AVI, MJPEG video, no audio
-    AudioOnly,      // audio only
-    NoVideoDecoder, // AVI whose video no decoder here can decode; its audio decodes
-    Truncated,      // an AVI cut off part-way through its data
+    VideoOnly,      // AVI, MJPEG video, no audio, exactly 1.0 s
+    AudioOnly,      // WAV, 3.0 s
+    MpegPs,         // MPEG program stream: MPEG-2 video + MPEG audio, 3.0 s
+    NoVideoDecoder, // the AVI with a video codec no decoder here claims; its audio decodes
+    Truncated,      // the AVI cut off part-way through its data
     NotMedia,       // a text file with a media extension
     Empty,          // zero bytes
-    OddName,        // an AVI whose name has spaces, '#', '%' and non-ASCII letters
+    OddName,        // the AVI under a name with spaces, '#', '%' and non-ASCII letters
 };
-
-inline constexpr TestClip kAllTestClips[] = {
-    TestClip::Avi,       TestClip::ShortAvi,       TestClip::MpegPs,    TestClip::VideoOnly,
-    TestClip::AudioOnly, TestClip::NoVideoDecoder, TestClip::Truncated, TestClip::NotMedia,
-    TestClip::Empty,     TestClip::OddName,
-};
+inline constexpr int kTestClipCount = static_cast<int>(TestClip::OddName) + 1;
 
 // Full path of the generated clip (inside VESSA_TEST_MEDIA_DIR).
 QString TestMediaPath(TestClip clip);
 
-// The clip's file name, the same in every media folder; and a short name for test output.
-QString TestClipFileName(TestClip clip);
-const char* TestClipName(TestClip clip);
-
-// Known facts about the generated clips, for tests that compare against the truth.
 inline constexpr double kTestClipSeconds = 3.0;
-inline constexpr double kShortTestClipSeconds = 1.0;
 inline constexpr int kTestClipFps = 25;
+inline constexpr REFERENCE_TIME kUnitsPerSecond = 10'000'000;
+inline constexpr REFERENCE_TIME kClipLength = kTestClipSeconds * kUnitsPerSecond;
+inline constexpr REFERENCE_TIME kOneFrame = kUnitsPerSecond / kTestClipFps;
+
+using GraphPtr = std::shared_ptr<IGraphBuilder>;
+
+struct OpenedClip
+{
+    GraphPtr graph; // kept also when rendering failed
+    HRESULT hr = E_FAIL;
+};
+OpenedClip OpenFile(const QString& path);
+
+// In 100 ns units of a rendered graph; -1 when it cannot tell.
+REFERENCE_TIME Position(const GraphPtr& graph);
+REFERENCE_TIME Duration(const GraphPtr& graph);
+HRESULT SeekTo(const GraphPtr& graph, REFERENCE_TIME target);
+// Pops every queued event; their codes in order.
+std::vector<long> DrainEvents(const GraphPtr& graph);
+
+// Entries of /proc/self/fd; and the threads left once GLib has ended the workers it keeps idle
+// for reuse, waiting (bounded) until at most `limit` are left.
+int CountOpenFiles();
+int SettleThreads(int limit, int boundMs);
