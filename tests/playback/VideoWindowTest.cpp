@@ -160,12 +160,16 @@ TEST_P(VideoWindow, StoppedPictureFillsThePanelInItsAspectHidesAndShowsAgain)
 // has ended, a window made larger (full screen) still shows its last picture, filling it.
 TEST_P(VideoWindow, ResizingWhilePlayingNeverStopsItAndTheLastPictureFollowsAResize)
 {
-    ASSERT_EQ(SeekTo(m_opened.graph, kClipLength - kUnitsPerSecond), S_OK);
     ASSERT_EQ(m_opened.graph->QueryMediaControl()->Run(), S_OK);
     for (int step = 0; step < 40; ++step) {
         m_window->SetWindowPosition(0, 0, 200 + step * 11, 150 + step * 7);
         QTest::qWait(5);
     }
+    const REFERENCE_TIME after = Position(m_opened.graph);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Position(m_opened.graph) > after + 5 * kOneFrame; }, kBound))
+        << "the stream stopped";
+    ASSERT_EQ(SeekTo(m_opened.graph, kClipLength - 5 * kOneFrame), S_OK);
     long code = 0;
     LParam param = 0;
     ASSERT_EQ(m_opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, kBound), S_OK);
