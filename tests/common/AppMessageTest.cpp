@@ -1,8 +1,8 @@
 #include "common/AppMessage.h"
 
+#include "MessageRecorder.h"
 #include "common/AppMessages.h"
 
-#include <QCoreApplication>
 #include <QTest>
 #include <QThread>
 
@@ -12,29 +12,8 @@
 #include <set>
 #include <stop_token>
 #include <thread>
-#include <vector>
 
 namespace {
-
-// A window stand-in with a message map: it records what it handled.
-class CRecordingWindow : public QObject
-{
-public:
-    CRecordingWindow()
-    {
-        m_map.On(WM_PLAY_NEXT, [this](WParam, LParam) {
-            m_handled.push_back(WM_PLAY_NEXT);
-            return 1;
-        });
-    }
-    std::vector<std::uint32_t> m_handled;
-
-protected:
-    bool event(QEvent* e) override { return m_map.Dispatch(e) || QObject::event(e); }
-
-private:
-    CAppMessageMap m_map;
-};
 
 // A number shared by two messages would have a window handle one as the other.
 TEST(AppMessageTest, EveryMessageHasANumberOfItsOwnInTheApplicationRange)
@@ -56,10 +35,6 @@ TEST(AppMessageTest, EveryMessageHasANumberOfItsOwnInTheApplicationRange)
 // result, and the message is never handled.
 TEST(AppMessageTest, AStopEndsAStoppableSendThatWaitsAndItsMessageIsNeverHandled)
 {
-    QThread targetThread;
-    CRecordingWindow window;
-    window.moveToThread(&targetThread);
-
     // Holds the target's thread at the queued call until the sender has been stopped.
     class CHoldFilter : public QObject
     {
@@ -77,6 +52,10 @@ TEST(AppMessageTest, AStopEndsAStoppableSendThatWaitsAndItsMessageIsNeverHandled
             return false;
         }
     } hold;
+    std::atomic<int> handled = 0;
+    CMessageRecorder window([&](std::uint32_t) { ++handled; });
+    QThread targetThread;
+    window.moveToThread(&targetThread);
     hold.moveToThread(&targetThread);
     window.installEventFilter(&hold);
     targetThread.start();
@@ -100,7 +79,7 @@ TEST(AppMessageTest, AStopEndsAStoppableSendThatWaitsAndItsMessageIsNeverHandled
     // The queued call has run by the time the target's thread has finished.
     targetThread.quit();
     ASSERT_TRUE(targetThread.wait(30000));
-    EXPECT_TRUE(window.m_handled.empty());
+    EXPECT_EQ(handled, 0);
 }
 
 } // namespace

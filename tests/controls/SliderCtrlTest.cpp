@@ -8,7 +8,6 @@
 
 #include <QStyle>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include <functional>
@@ -21,12 +20,10 @@
 TEST(SliderCtrlTest, EachGesturePostsItsSeekMessagesAfterTheSliderHandledThem)
 {
     QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(40, 40, 40, 40);
-    auto* slider = new CTavSliderCtrl;
-    layout->addWidget(slider);
-    slider->setFixedSize(120, 20);
+    auto* slider = new CTavSliderCtrl(&window);
+    slider->setGeometry(40, 40, 120, 20);
     slider->setRange(0, 1000);
+    window.resize(200, 100);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Each message with the slider's value, and whether its thumb was held, on arrival.
@@ -39,21 +36,11 @@ TEST(SliderCtrlTest, EachGesturePostsItsSeekMessagesAfterTheSliderHandledThem)
 
     QWindow* w = window.windowHandle();
     // The thumb sits at the start of the groove.
-    const QPoint thumb = slider->mapTo(
-        &window, QPoint(slider->style()->pixelMetric(QStyle::PM_SliderLength) / 2, 10));
+    const QPoint thumb(40 + slider->style()->pixelMetric(QStyle::PM_SliderLength) / 2, 50);
     const QPoint channel = thumb + QPoint(60, 0);
-    const auto click = [w](QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mousePress(w, button, {}, at);
-        QTest::mouseRelease(w, button, {}, at);
-    };
     constexpr auto B = WM_SEEK_BEGIN;
     constexpr auto E = WM_SEEK_END;
-    const struct
-    {
-        const char* name;
-        std::function<void()> gesture;
-        Arrivals expected;
-    } gestures[] = {
+    const std::tuple<const char*, std::function<void()>, Arrivals> gestures[] = {
         // Dragged past the end of the groove and released outside the slider.
         {"drag",
          [&] {
@@ -65,21 +52,22 @@ TEST(SliderCtrlTest, EachGesturePostsItsSeekMessagesAfterTheSliderHandledThem)
          },
          {{B, 0, true}, {E, 1000, false}}},
         // A trackbar moves a page (a fifth of the range) towards the click, never to it.
-        {"click on the channel", [&] { click(channel); }, {{B, 200, false}, {E, 200, false}}},
+        {"click on the channel",
+         [&] { QTest::mouseClick(w, Qt::LeftButton, {}, channel); },
+         {{B, 200, false}, {E, 200, false}}},
         // The second press of a double click is a press too: every end has its begin. (The
         // messages arrive once the whole double click has been handled.)
         {"double click",
          [&] { QTest::mouseDClick(w, Qt::LeftButton, {}, thumb); },
          {{B, 0, false}, {E, 0, false}, {B, 0, false}, {E, 0, false}}},
-        {"right click", [&] { click(channel, Qt::RightButton); }, {}},
+        {"right click", [&] { QTest::mouseClick(w, Qt::RightButton, {}, channel); }, {}},
     };
-    for (const auto& g : gestures) {
-        SCOPED_TRACE(g.name);
+    for (const auto& [name, gesture, expected] : gestures) {
         slider->setValue(0);
         arrivals.clear();
-        g.gesture();
+        gesture();
         QCoreApplication::processEvents();
-        EXPECT_EQ(arrivals, g.expected);
+        EXPECT_EQ(arrivals, expected) << name;
     }
     g_hMainWnd = nullptr;
 }

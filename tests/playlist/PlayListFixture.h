@@ -21,8 +21,7 @@ using Texts = std::vector<std::string>;
 using Numbers = std::vector<std::uint32_t>;
 
 // A shown playlist window and a loader event of the test's own. The fixture stands in for the
-// main window: it records each application message and the path the playlist reported as
-// current while the message was handled.
+// main window: it records each application message the playlist sends it.
 class PlayListTest : public QObject, public testing::Test
 {
 protected:
@@ -51,9 +50,7 @@ protected:
         if (event->type() != CAppMessageEvent::EventType()) {
             return QObject::event(event);
         }
-        auto* message = static_cast<CAppMessageEvent*>(event);
-        m_sent.push_back(message->Message());
-        m_currentPaths.push_back(m_window->GetCurrentPath().toStdString());
+        m_sent.push_back(static_cast<CAppMessageEvent*>(event)->Message());
         return true;
     }
 
@@ -61,14 +58,14 @@ protected:
     {
         return res::FindControl<CTavListCtrl>(m_window.get(), IDC_PLAYLIST);
     }
-    static QString PathOf(int i) { return QStringLiteral("/media/clip%1.avi").arg(i); }
 
     // Appends "/media/clip<i>.avi" entries with the given lengths (-1.0: unknown).
     void AddEntries(const std::vector<double>& lengths)
     {
         for (const double length : lengths) {
-            m_window->AddFileEntry(PathOf(static_cast<int>(m_window->Tracks().size())), QString(),
-                                   length);
+            m_window->AddFileEntry(
+                QStringLiteral("/media/clip%1.avi").arg(m_window->Tracks().size()), QString(),
+                length);
         }
     }
 
@@ -80,19 +77,18 @@ protected:
         m_window->OnTrackLengthLoaded();
     }
 
-    // Each row as "Files|Time|picture"; the picture is P plain, M marked, A current (deck A),
-    // B current (deck B) or Q no length.
-    Texts Rows() const
+    // The rows as "Files|Time|picture", space-separated; the picture is P plain, M marked, A
+    // current (deck A), B current (deck B) or Q no length.
+    std::string Rows() const
     {
-        Texts rows;
+        QString rows;
         for (int row = 0; row < List()->GetItemCount(); ++row) {
             const int image = List()->GetItemImage(row);
-            const char picture = image >= 0 && image < 5 ? "BPAMQ"[image] : '?';
-            rows.push_back((List()->GetItemText(row, 0) + u'|' + List()->GetItemText(row, 1) +
-                            u'|' + QLatin1Char(picture))
-                               .toStdString());
+            rows += (row > 0 ? QStringLiteral(" ") : QString()) + List()->GetItemText(row, 0) +
+                    u'|' + List()->GetItemText(row, 1) + u'|' +
+                    QLatin1Char(image >= 0 && image < 5 ? "BPAMQ"[image] : '?');
         }
-        return rows;
+        return rows.toStdString();
     }
 
     void ClickRow(int row)
@@ -114,7 +110,6 @@ protected:
     }
 
     Numbers m_sent;
-    Texts m_currentPaths;
     CAutoResetEvent m_loaderEvent;
     std::unique_ptr<CPlayList> m_window;
 };
