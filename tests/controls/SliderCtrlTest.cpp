@@ -45,9 +45,7 @@ TEST(SliderCtrlTest, EachGesturePostsItsSeekMessagesAfterTheSliderHandledThem)
         {"drag",
          [&] {
              QTest::mousePress(w, Qt::LeftButton, {}, thumb);
-             for (int dx = 20; dx <= 140; dx += 20) {
-                 QTest::mouseMove(w, thumb + QPoint(dx, 0));
-             }
+             QTest::mouseMove(w, thumb + QPoint(140, 0));
              QTest::mouseRelease(w, Qt::LeftButton, {}, thumb + QPoint(140, 35));
          },
          {{B, 0, true}, {E, 1000, false}}},

@@ -22,12 +22,24 @@
 namespace {
 
 const QString kFolder = QStringLiteral("/lists");
-enum class Kind
+constexpr PlayListFormat kM3u = PlayListFormat::M3u;
+constexpr PlayListFormat kPls = PlayListFormat::Pls;
+
+// The entries a reader takes from the bytes, as "path|title|length;" each.
+std::string Read(PlayListFormat format, const QByteArray& bytes)
 {
-    M3u,
-    Pls,
-    Tag
-};
+    std::vector<PlayListItem> items;
+    if (format == kM3u) {
+        items = ReadM3uEntries(bytes, kFolder);
+    } else if (!ReadPlsEntries(bytes, kFolder, &items)) {
+        return "not a list";
+    }
+    QString text;
+    for (const PlayListItem& item : items) {
+        text += item.path + u'|' + item.title + u'|' + QString::number(item.nLength) + u';';
+    }
+    return text.toStdString();
+}
 
 // The title the tag reader finds for the entry of a path whose title was "stored".
 std::string TitleOf(const QString& path)
@@ -37,102 +49,74 @@ std::string TitleOf(const QString& path)
     return ReadTagTitle(tracks, 0).toStdString();
 }
 
-// The entries a list reader takes from the bytes, as "path|title|length;" each, or the title the
-// tag reader takes from a file of these bytes.
-std::string Read(Kind kind, const QByteArray& bytes)
+TEST(PlayListFileTest, ReadersTakeListsFromEverywhere)
 {
-    std::vector<PlayListItem> items;
-    if (kind == Kind::Tag) {
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("clip.avi")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0 && file.flush());
-        return TitleOf(file.fileName());
-    }
-    if (kind == Kind::Pls && !ReadPlsEntries(bytes, kFolder, &items)) {
-        return "not a list";
-    }
-    if (kind == Kind::M3u) {
-        items = ReadM3uEntries(bytes, kFolder);
-    }
-    QString text;
-    for (const PlayListItem& item : items) {
-        text += item.path + u'|' + item.title + u'|' + QString::number(item.nLength) + u';';
-    }
-    return text.toStdString();
-}
-
-// A 128-byte ID3v1 tag after `before` bytes: marker, 30-byte title field, then an artist.
-QByteArray Tagged(qsizetype before, const QByteArray& marker, const QByteArray& title)
-{
-    QByteArray tag(128, '\0');
-    tag.replace(0, 3, marker);
-    tag.replace(3, title.size(), title);
-    tag.replace(33, 6, "Artist");
-    return QByteArray(before, 'x') + tag;
-}
-
-TEST(PlayListFileTest, ReadersTakeListsAndTagsFromEverywhere)
-{
-    const std::tuple<Kind, QByteArray, const char*> cases[] = {
+    const std::tuple<PlayListFormat, QByteArray, const char*> cases[] = {
         // #EXTINF without a length, with a length and no title, without a comma, a fraction.
-        {Kind::M3u, "#EXTINF:,Title\n/a\n#EXTINF:123,\n/b\n#EXTINF:123\n/c\n#EXTINF:97.6,x,y \n/d",
+        {kM3u, "#EXTINF:,Title\n/a\n#EXTINF:123,\n/b\n#EXTINF:123\n/c\n#EXTINF:97.6,x,y \n/d",
          "/a||-1;/b||123;/c||-1;/d|x,y |97;"},
         // No header; relative, backslash, dot-dot, absolute, file URLs (a host is another
         // machine's), white space around.
-        {Kind::M3u,
+        {kM3u,
          "  sub/a.avi \nsub\\b.avi\n../m/c.avi\n/abs/../d.avi\nfile:///m/e%20f.avi\n"
          "file:////m/g.avi\nfile://host/h.avi\n",
          "/lists/sub/a.avi||-1;/lists/sub/b.avi||-1;/m/c.avi||-1;/abs/../d.avi||-1;/m/e f.avi||-1;"
          "//m/g.avi||-1;"},
         // Empty lines skipped, CR-only line ends, #EXTINF as the last line adds nothing.
-        {Kind::M3u, "#EXTM3U\r\r#EXTINF:1,A\r/a.avi\r\r/b.avi\r#EXTINF:5,X",
-         "/a.avi|A|1;/b.avi||-1;"},
+        {kM3u, "#EXTM3U\r\r#EXTINF:1,A\r/a.avi\r\r/b.avi\r#EXTINF:5,X", "/a.avi|A|1;/b.avi||-1;"},
         // The line after #EXTINF is its path line, whatever it holds.
-        {Kind::M3u, "#EXTINF:1,A\n#EXTINF:2,B\n/c.avi", "/lists/#EXTINF:2,B|A|1;/c.avi||-1;"},
+        {kM3u, "#EXTINF:1,A\n#EXTINF:2,B\n/c.avi", "/lists/#EXTINF:2,B|A|1;/c.avi||-1;"},
         // UTF-8, Latin-1 and a byte-order mark.
-        {Kind::M3u, "\xEF\xBB\xBF#EXTM3U\n#EXTINF:1,\xC3\xA9t\xC3\xA9\n/\xE9t\xE9.avi\n",
+        {kM3u, "\xEF\xBB\xBF#EXTM3U\n#EXTINF:1,\xC3\xA9t\xC3\xA9\n/\xE9t\xE9.avi\n",
          "/\u00e9t\u00e9.avi|\u00e9t\u00e9|1;"},
         // Lines that name no file: too long for a path, NUL bytes.
-        {Kind::M3u,
-         "/" + QByteArray(1 << 20, 'a') + "\n/a.avi\n" + QByteArray(3, '\0') + "\n/b.avi",
+        {kM3u, "/" + QByteArray(1 << 20, 'a') + "\n/a.avi\n" + QByteArray(3, '\0') + "\n/b.avi",
          "/a.avi||-1;/b.avi||-1;"},
         // Keys in any order; "File=" and a second FileN name no entry; NumberOfEntries is wrong.
-        {Kind::Pls,
+        {kPls,
          "[playlist]\rNumberOfEntries=1\rTitle1=One\rLength1=5\rFile=/x.avi\rFile1=/1.avi\r"
          "Title2=Two\rFile2=/2.avi\rFile1=/again.avi\rFile3=/3.avi\r",
          "/1.avi|One|5;/2.avi|Two|-1;/3.avi||-1;"},
         // Lengths as people write them.
-        {Kind::Pls,
+        {kPls,
          "[playlist]\nFile1=/a\nLength1=\nFile2=/b\nLength2=abc\nFile3=/c\nLength3=  -7x\n"
          "File4=/d\nLength4=+99999999999\nFile5=/e\nLength5=-99999999999\n",
          "/a||-1;/b||0;/c||-7;/d||2147483647;/e||-2147483648;"},
-        {Kind::Pls, "[Playlist]\nFile1=/a.avi\n", "not a list"},
-        // The title field of the last 128 bytes, only where they follow more bytes and start with
-        // TAG; a field without a zero byte, and Latin-1, UTF-8 and UTF-8 cut inside its last
-        // character (the whole characters stay).
-        {Kind::Tag, "", "stored"},
-        {Kind::Tag, Tagged(0, "TAG", "Exact"), "stored"},
-        {Kind::Tag, Tagged(0, "TAG", "Short").left(127), "stored"},
-        {Kind::Tag, Tagged(10, "tag", "Nope"), "stored"},
-        {Kind::Tag, Tagged(1, "TAG", "Hello"), "Hello"},
-        {Kind::Tag, Tagged(10, "TAG", ""), ""},
-        {Kind::Tag, Tagged(10, "TAG", QByteArray(30, 'T')), "TTTTTTTTTTTTTTTTTTTTTTTTTTTTTT"},
-        {Kind::Tag, Tagged(10, "TAG", "Caf\xE9 \xC0 la carte"), "Caf\u00e9 \u00c0 la carte"},
-        {Kind::Tag, Tagged(10, "TAG", "\xC3\x9Cn\xC3\xAF"), "\u00dcn\u00ef"},
-        {Kind::Tag, Tagged(10, "TAG", QByteArray("\xC3\xA9").repeated(14) + "x\xC3"),
-         "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9x"},
-        // An ASCII title ending in one Latin-1 letter stays Latin-1.
-        {Kind::Tag, Tagged(10, "TAG", QByteArray(29, 'a') + "\xE9"),
-         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa\u00e9"},
+        {kPls, "[Playlist]\nFile1=/a.avi\n", "not a list"},
     };
-    for (const auto& [kind, bytes, expected] : cases) {
-        EXPECT_EQ(Read(kind, bytes), expected) << bytes.left(80).toStdString();
+    for (const auto& [format, bytes, expected] : cases) {
+        EXPECT_EQ(Read(format, bytes), expected) << bytes.left(80).toStdString();
     }
     // A list of a million tiny lines stops at the entry limit.
     EXPECT_EQ(ReadM3uEntries(QByteArray("/a\n").repeated(600'000), kFolder).size(),
               kMaxPlayListEntries);
-    // Paths that are no regular files are never opened: a FIFO would block until a writer came.
+}
+
+// The title field of the last 128 bytes, only where they follow more bytes and start with TAG; a
+// field without a zero byte, Latin-1, and UTF-8 cut inside its last character (the whole
+// characters stay). Paths that are no regular files are never opened: a FIFO would block until a
+// writer came.
+TEST(PlayListFileTest, TheTagTitleIsReadFromRegularFilesOnly)
+{
+    // Each case: the bytes before the title field, the field (zeros follow), the title read.
+    const std::tuple<QByteArray, QByteArray, const char*> cases[] = {
+        {"", {}, "stored"},
+        {"TAG", "Exact", "stored"},
+        {"xtag", "Lower case", "stored"},
+        {"xTAG", "Hello", "Hello"},
+        {"xTAG", QByteArray(30, 'T') + "Artist", "TTTTTTTTTTTTTTTTTTTTTTTTTTTTTT"},
+        {"xTAG", "Caf\xE9 \xC0 la carte", "Caf\u00e9 \u00c0 la carte"},
+        {"xTAG", QByteArray("\xC3\xA9").repeated(14) + "x\xC3",
+         "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9x"},
+    };
     QTemporaryDir dir;
+    for (const auto& [before, field, title] : cases) {
+        QFile file(dir.filePath(QStringLiteral("clip.avi")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before + field + QByteArray(125 - field.size(), '\0'));
+        file.close();
+        EXPECT_EQ(TitleOf(file.fileName()), title) << field.toStdString();
+    }
     const QString fifo = dir.filePath(QStringLiteral("pipe.avi"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {fifo, dir.path(), QStringLiteral("/dev/zero")}) {
