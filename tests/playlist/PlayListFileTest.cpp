@@ -1,14 +1,16 @@
 // The M3U and PLS readers and the tag title reader on files from everywhere: what users and other
 // players write, and what the fuzzers once found (the fuzzers also check that every written list
-// reads back the same).
+// reads back the same). And the rows' pictures.
 
 #include "playlist/PlayListFile.h"
 
+#include "playlist/RowImages.h"
 #include "playlist/TagTitle.h"
 #include "playlist/TrackList.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -152,6 +154,25 @@ TEST(PlayListFileTest, AFailedWriteLeavesTheOldListIntact)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
+}
+
+// A row's state is seen only through its picture: two alike would hide the state. Each picture
+// is solid across its middle line, so the row's selection colour cannot show through and wash
+// it out.
+TEST(RowImagesTest, FiveDistinctSolidSixteenPixelPictures)
+{
+    const QList<QPixmap> pixmaps = CreateRowImages();
+    ASSERT_EQ(pixmaps.size(), kRowImageCount);
+    for (qsizetype i = 0; i < pixmaps.size(); ++i) {
+        const QImage image = pixmaps[i].toImage();
+        EXPECT_EQ(image.size(), QSize(16, 16)) << i;
+        for (int x = 0; x < image.width(); ++x) {
+            EXPECT_EQ(qAlpha(image.pixel(x, 8)), 255) << i << " at " << x;
+        }
+        for (qsizetype j = 0; j < i; ++j) {
+            EXPECT_NE(image, pixmaps[j].toImage()) << i << " and " << j;
+        }
+    }
 }
 
 } // namespace
