@@ -57,11 +57,8 @@ TEST_F(PlayListFilesTest, AddFileAppendsMediaReadsListsAndMarksAsAPersonExpects)
     };
     for (const auto& [files, rows, changes] : cases) {
         m_sent.clear();
-        QStringList paths;
-        for (const QString& file : files) {
-            paths.append(m_dir.filePath(file));
-        }
-        CUserDialogs::SetNextFileName(paths.join(QLatin1Char('\n')));
+        const QString folder = m_dir.path() + QLatin1Char('/');
+        CUserDialogs::SetNextFileName(folder + files.join(QLatin1Char('\n') + folder));
         ClickButton(IDC_ADDFILE);
         EXPECT_EQ(Rows(), rows);
         EXPECT_EQ(m_sent, Numbers(changes, WM_PLAYLIST_CHANGED)) << files.join(' ').toStdString();
