@@ -81,9 +81,10 @@ TEST(InstalledPlayerTest, ButtonsShowTheInstalledArtworkAndBothWindowsTheInstall
     for (int nSlot = 0; nSlot < 7; ++nSlot) {
         QImage drawn(32, 25, QImage::Format_RGB32);
         drawn.fill(face);
-        QPainter(&drawn).drawImage(0, 0,
-                                   QImage(strPrefix + QStringLiteral("/lib/vessa-video-player/") +
-                                          QLatin1String(names[nSlot])));
+        const QImage skin(strPrefix + QStringLiteral("/lib/vessa-video-player/") +
+                          QLatin1String(names[nSlot]));
+        ASSERT_FALSE(skin.isNull()) << names[nSlot] << " is not installed";
+        QPainter(&drawn).drawImage(0, 0, skin);
         const QPoint topLeft = rc.topLeft() + StripButton(rc.size(), nSlot) - QPoint(16, 12);
         int nOff = 0;
         for (int y = 0; y < drawn.height(); ++y) {
