@@ -79,6 +79,14 @@ protected:
         m_pDlg->OnInitDialog();
         m_pDlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        // A box no answer was queued for would wait for a person: the test fails and closes it.
+        QObject::connect(&m_unanswered, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "unanswered: " << box->text().toStdString();
+                box->reject();
+            }
+        });
+        m_unanswered.start(100);
     }
 
     void TearDown() override
@@ -132,4 +140,5 @@ protected:
 
 private:
     std::unique_ptr<CTavVideoDlg> m_pDlg;
+    QTimer m_unanswered;
 };
