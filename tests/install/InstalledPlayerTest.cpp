@@ -26,9 +26,7 @@ int ChannelDistance(QRgb a, QRgb b)
 void ExpectTheInstalledIcons(unsigned long window, const QString& strPrefix)
 {
     const QStringList values =
-        RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
-                                          QStringLiteral("-f"), QStringLiteral("_NET_WM_ICON"),
-                                          QStringLiteral("32c"), QStringLiteral("_NET_WM_ICON")})
+        Tool(QStringLiteral("xprop -id %1 -f _NET_WM_ICON 32c _NET_WM_ICON").arg(window))
             .section(QLatin1Char('='), 1)
             .split(QLatin1Char(','));
     int nIcons = 0;
