@@ -67,7 +67,7 @@ private:
     uint m_nCookie = 0;
 };
 
-TEST(DesktopEndToEndTest, MediaControlsPlayStopStepSeekAndQuitWithTheScreenSaverInhibitedOnPlay)
+TEST(DesktopEndToEndTest, MediaControlsPlayStopStepAndQuitWithTheScreenSaverInhibitedOnPlay)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
