@@ -27,36 +27,10 @@ inline void PrintTo(const QRect& rc, std::ostream* os)
     *os << "QRect(" << rc.x() << ", " << rc.y() << ", " << rc.width() << " x " << rc.height()
         << ")";
 }
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 inline QString TitleOf(const QString& strPath)
 {
     return QStringLiteral("Vessa Video Player - ") + QFileInfo(strPath).fileName();
-}
-
-// Where the slider's thumb is, in the slider's coordinates.
-inline QRect SliderThumb(QSlider* slider)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
-                                           slider);
-}
-
-// Seeks the session to a little before the end of the test clip, so that its end comes soon.
-inline void SkipToNearTheEnd()
-{
-    ASSERT_TRUE(g_pMediaSeeking);
-    REFERENCE_TIME rt = static_cast<REFERENCE_TIME>((kTestClipSeconds - 0.4) * 1e7);
-    g_pMediaSeeking->SetPositions(&rt, AM_SEEKING_AbsolutePositioning, nullptr,
-                                  AM_SEEKING_NoPositioning);
 }
 
 // Every wait for playback is bounded, generously: a busy machine only makes it slower.
@@ -105,6 +79,14 @@ protected:
         m_pDlg->OnInitDialog();
         m_pDlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pDlg.get()));
+        // A box no answer was queued for would wait for a person: the test fails and closes it.
+        QObject::connect(&m_unanswered, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "unanswered: " << box->text().toStdString();
+                box->reject();
+            }
+        });
+        m_unanswered.start(100);
     }
 
     void TearDown() override
@@ -123,8 +105,6 @@ protected:
         return control;
     }
     QAbstractButton* Button(int nId) const { return Control<QAbstractButton>(nId); }
-    QSlider* Slider(int nId) const { return Control<QSlider>(nId); }
-    QString TimeText() const { return Control<QLabel>(IDC_STATIC_TIME)->text(); }
     void Click(int nId) const { QTest::mouseClick(Button(nId), Qt::LeftButton); }
     // Next and Prev post their message: it is let arrive.
     void Press(int nId) const
@@ -160,4 +140,5 @@ protected:
 
 private:
     std::unique_ptr<CTavVideoDlg> m_pDlg;
+    QTimer m_unanswered;
 };

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <vector>
 
 // Runs a tool to its end within a bound (a QProcess kills what still runs when it goes); its
 // standard output, trimmed.
@@ -105,19 +104,6 @@ inline QImage Screenshot(const QString& strName)
     const QString strShot = QStringLiteral(VESSA_ARTIFACT_DIR "/") + strName;
     RunTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), strShot});
     return QImage(strShot);
-}
-
-// Every other pixel of the rectangle, from a screenshot kept under the name; none if it failed.
-inline std::vector<QColor> ScreenPixels(const QString& strName, const QRect& rc)
-{
-    const QImage screen = Screenshot(strName);
-    std::vector<QColor> pixels;
-    for (int y = rc.top(); y <= rc.bottom() && y < screen.height(); y += 2) {
-        for (int x = rc.left(); x <= rc.right() && x < screen.width(); x += 2) {
-            pixels.push_back(screen.pixelColor(x, y));
-        }
-    }
-    return pixels;
 }
 
 // The centre of a button of the control strip (the Play List box, then Open, Prev, Play, Next,
