@@ -1,12 +1,35 @@
 #include "TestMedia.h"
 #include "playback/GraphCore.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
+
+int CountOpenFiles()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count());
+}
+
+// The threads left once GLib has ended the workers it keeps idle for reuse, waiting (bounded)
+// until at most `limit` are left.
+int SettleThreads(int limit, int boundMs)
+{
+    const auto count = [] {
+        return static_cast<int>(QDir(QStringLiteral("/proc/self/task")).count());
+    };
+    (void)QTest::qWaitFor(
+        [&] {
+            g_thread_pool_stop_unused_threads();
+            return count() <= limit;
+        },
+        boundMs);
+    return count();
+}
 
 // Every kind of file the player may be handed: rendered with exactly the streams it offers and
 // its length, or refused without waiting out the render's time-out; and refusals, over and over,
