@@ -3,7 +3,6 @@
 #include "playback/GstHandle.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 bool EncodeClip(const QString& description, const QString& outPath, std::chrono::seconds timeLimit,
                 QString* error)
@@ -42,16 +41,6 @@ bool EncodeClip(const QString& description, const QString& outPath, std::chrono:
     QFile::remove(outPath);
     if (!QFile::rename(partPath, outPath)) {
         *error = QStringLiteral("cannot rename %1").arg(partPath);
-        return false;
-    }
-    return true;
-}
-
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
         return false;
     }
     return true;

@@ -10,6 +10,3 @@
 // or when the pipeline does not finish in time.
 bool EncodeClip(const QString& description, const QString& outPath, std::chrono::seconds timeLimit,
                 QString* error);
-
-// Writes the bytes the same way: complete under the final name, or not at all.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);

@@ -16,9 +16,8 @@
 inline std::string Bar(const QColor& pixel)
 {
     std::string lit;
-    const std::pair<int, char> channels[] = {
-        {pixel.red(), 'r'}, {pixel.green(), 'g'}, {pixel.blue(), 'b'}};
-    for (const auto& [value, letter] : channels) {
+    for (const auto& [value, letter] :
+         {std::pair{pixel.red(), 'r'}, {pixel.green(), 'g'}, {pixel.blue(), 'b'}}) {
         if (value >= 70 && value <= 150) {
             return "?";
         }

@@ -11,16 +11,6 @@ constexpr char kMagic[] = "VESSA-HANG";
 constexpr guint kMagicLength = sizeof(kMagic) - 1;
 constexpr char kCaps[] = "application/x-vessa-hang";
 
-struct HangDemux
-{
-    GstElement parent;
-};
-
-struct HangDemuxClass
-{
-    GstElementClass parent;
-};
-
 GstStaticPadTemplate g_sinkTemplate =
     GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS(kCaps));
 
@@ -72,8 +62,8 @@ bool RegisterHangingFormat()
             return false;
         }
         const GType type = g_type_register_static_simple(
-            GST_TYPE_ELEMENT, "VessaHangDemux", sizeof(HangDemuxClass), &ClassInit,
-            sizeof(HangDemux), &InstanceInit, static_cast<GTypeFlags>(0));
+            GST_TYPE_ELEMENT, "VessaHangDemux", sizeof(GstElementClass), &ClassInit,
+            sizeof(GstElement), &InstanceInit, static_cast<GTypeFlags>(0));
         GstCaps* caps = gst_caps_new_empty_simple(kCaps);
         const bool found = gst_type_find_register(nullptr, "vessa-hang", GST_RANK_PRIMARY + 100,
                                                   &FindType, nullptr, caps, nullptr, nullptr);

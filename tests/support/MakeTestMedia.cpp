@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <gst/gst.h>
 
 #include <cstdio>
@@ -15,44 +16,38 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A whole number of seconds exactly: 25 frames a second at 25 fps, and 25 buffers a second of
-// 1764 samples at 44100 Hz.
-QString Video(int seconds, const char* format = "")
+// Whole seconds exactly: 25 frames a second at 25 fps, and 25 buffers a second of 1764 samples at
+// 44100 Hz.
+QString Video(int frames, const char* format = "")
 {
     return QStringLiteral("videotestsrc pattern=smpte num-buffers=%1 ! "
                           "video/x-raw,width=320,height=240,framerate=25/1%2 ! ")
-        .arg(seconds * 25)
+        .arg(frames)
         .arg(QLatin1String(format));
 }
+const QString kAudio = QStringLiteral("audiotestsrc num-buffers=75 samplesperbuffer=1764 ! "
+                                      "audio/x-raw,format=S16LE,rate=44100,channels=2 ! ");
 
-QString Audio(int seconds)
-{
-    return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=1764 ! "
-                          "audio/x-raw,format=S16LE,rate=44100,channels=2 ! ")
-        .arg(seconds * 25);
-}
-
-// The pipeline that encodes the clip; none for the clips made from the AVI's bytes.
+// The pipeline that encodes the clip, whose file sink is named "out".
 QString Recipe(TestClip clip)
 {
-    const int seconds = static_cast<int>(kTestClipSeconds);
     switch (clip) {
     case TestClip::Avi:
-        return Video(seconds) + "jpegenc ! avimux name=mux ! filesink name=out " + Audio(seconds) +
-               "mux.";
+        return Video(75) + "jpegenc ! avimux name=mux ! filesink name=out " + kAudio + "mux.";
     case TestClip::VideoOnly:
-        return Video(1) + "jpegenc ! avimux ! filesink name=out";
+        return Video(25) + "jpegenc ! avimux ! filesink name=out";
     case TestClip::AudioOnly:
-        return Audio(seconds) + "wavenc ! filesink name=out";
+        return kAudio + "wavenc ! filesink name=out";
     case TestClip::MpegPs:
-        return Video(seconds, ",format=I420") +
+        return Video(75, ",format=I420") +
                "mpeg2enc format=3 constraints=false ! mpegpsmux name=mux ! filesink name=out " +
-               Audio(seconds) + "audioconvert ! twolamemp2enc ! mux.";
+               kAudio + "audioconvert ! twolamemp2enc ! mux.";
     default:
         return {};
     }
 }
 
+// The other clips are made from the AVI's bytes.
 QByteArray Derived(TestClip clip, QByteArray avi)
 {
     switch (clip) {
@@ -74,33 +69,32 @@ int MakeAllClips()
 {
     QDir().mkpath(QFileInfo(TestMediaPath(TestClip::Avi)).absolutePath());
     int failures = 0;
-    // The AVI comes first: the clips without a recipe are made from it.
+    // The AVI comes first: the clips without a recipe are made from it. Files appear only when
+    // complete, so one already there was written completely by an earlier run.
     for (int i = 0; i < kTestClipCount; ++i) {
         const auto clip = static_cast<TestClip>(i);
         const QString path = TestMediaPath(clip);
-        if (QFileInfo::exists(path)) {
-            continue; // written completely by an earlier run (files appear only when complete)
-        }
         QString error;
         QFile avi(TestMediaPath(TestClip::Avi));
-        const bool made = !Recipe(clip).isEmpty()
-                              ? EncodeClip(Recipe(clip), path, 60s, &error)
-                              : avi.open(QIODevice::ReadOnly) &&
-                                    WriteFileAtomically(path, Derived(clip, avi.readAll()), &error);
+        QSaveFile file(path);
+        const bool made =
+            QFileInfo::exists(path) ||
+            (!Recipe(clip).isEmpty()
+                 ? EncodeClip(Recipe(clip), path, 60s, &error)
+                 : avi.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly) &&
+                       file.write(Derived(clip, avi.readAll())) >= 0 && file.commit());
         if (!made) {
-            std::fprintf(stderr, "make_test_media: %s: %s\n", qPrintable(path), qPrintable(error));
+            std::fprintf(stderr, "make_test_media: %s: %s\n", qPrintable(path),
+                         qPrintable(error + file.errorString()));
             ++failures;
         }
     }
     return failures == 0 ? 0 : 1;
 }
 
+// A scrolling colour bar picture with the running time on it, and a quiet tone: 10 s.
 int MakeDemo(const QString& path)
 {
-    if (QFileInfo::exists(path)) {
-        return 0;
-    }
-    // A scrolling colour bar picture with the running time on it, and a quiet tone: 10 s.
     const bool hasOverlay = gst_element_factory_find("timeoverlay") != nullptr;
     const QString description =
         QStringLiteral("videotestsrc pattern=smpte horizontal-speed=4 num-buffers=250 ! "
@@ -111,11 +105,11 @@ int MakeDemo(const QString& path)
                        "audio/x-raw,format=S16LE,rate=44100,channels=2 ! mux.");
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString error;
-    if (!EncodeClip(description, path, 60s, &error)) {
-        std::fprintf(stderr, "make_test_media: demo: %s\n", qPrintable(error));
-        return 1;
+    if (QFileInfo::exists(path) || EncodeClip(description, path, 60s, &error)) {
+        return 0;
     }
-    return 0;
+    std::fprintf(stderr, "make_test_media: demo: %s\n", qPrintable(error));
+    return 1;
 }
 
 } // namespace

@@ -1,9 +1,5 @@
 #include "TestMedia.h"
 
-#include <QDir>
-#include <QTest>
-#include <glib.h>
-
 QString TestMediaPath(TestClip clip)
 {
     static const QString names[kTestClipCount] = {
@@ -27,52 +23,22 @@ OpenedClip OpenFile(const QString& path)
     return opened;
 }
 
-REFERENCE_TIME Position(const GraphPtr& graph)
+REFERENCE_TIME Position(const std::shared_ptr<IGraphBuilder>& graph)
 {
     REFERENCE_TIME position = -1;
     graph->QueryMediaSeeking()->GetCurrentPosition(&position);
     return position;
 }
 
-REFERENCE_TIME Duration(const GraphPtr& graph)
+REFERENCE_TIME Duration(const std::shared_ptr<IGraphBuilder>& graph)
 {
     REFERENCE_TIME duration = -1;
     graph->QueryMediaSeeking()->GetDuration(&duration);
     return duration;
 }
 
-HRESULT SeekTo(const GraphPtr& graph, REFERENCE_TIME target)
+HRESULT SeekTo(const std::shared_ptr<IGraphBuilder>& graph, REFERENCE_TIME target)
 {
     return graph->QueryMediaSeeking()->SetPositions(&target, AM_SEEKING_AbsolutePositioning,
                                                     nullptr, AM_SEEKING_NoPositioning);
-}
-
-std::vector<long> DrainEvents(const GraphPtr& graph)
-{
-    std::vector<long> codes;
-    long code = 0;
-    LParam param = 0;
-    while (graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 0) == S_OK) {
-        codes.push_back(code);
-    }
-    return codes;
-}
-
-int CountOpenFiles()
-{
-    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count());
-}
-
-int SettleThreads(int limit, int boundMs)
-{
-    const auto count = [] {
-        return static_cast<int>(QDir(QStringLiteral("/proc/self/task")).count());
-    };
-    (void)QTest::qWaitFor(
-        [&] {
-            g_thread_pool_stop_unused_threads();
-            return count() <= limit;
-        },
-        boundMs);
-    return count();
 }

@@ -5,11 +5,10 @@
 #include <QString>
 
 #include <memory>
-#include <vector>
 
 // Media files generated from GStreamer's test sources into the build tree, once per test run, by
-// the make_test_media fixture, and what a test needs around them: a clip opened into a graph,
-// times and events read from it, and the process's open files and threads.
+// the make_test_media fixture, and what a test needs around them: a clip opened into a graph, and
+// times read from it.
 enum class TestClip
 {
     Avi,            // MJPEG video + PCM audio, 320x240, 25 fps, exactly 3.0 s
@@ -33,23 +32,14 @@ inline constexpr REFERENCE_TIME kUnitsPerSecond = 10'000'000;
 inline constexpr REFERENCE_TIME kClipLength = kTestClipSeconds * kUnitsPerSecond;
 inline constexpr REFERENCE_TIME kOneFrame = kUnitsPerSecond / kTestClipFps;
 
-using GraphPtr = std::shared_ptr<IGraphBuilder>;
-
 struct OpenedClip
 {
-    GraphPtr graph; // kept also when rendering failed
+    std::shared_ptr<IGraphBuilder> graph; // kept also when rendering failed
     HRESULT hr = E_FAIL;
 };
 OpenedClip OpenFile(const QString& path);
 
 // In 100 ns units of a rendered graph; -1 when it cannot tell.
-REFERENCE_TIME Position(const GraphPtr& graph);
-REFERENCE_TIME Duration(const GraphPtr& graph);
-HRESULT SeekTo(const GraphPtr& graph, REFERENCE_TIME target);
-// Pops every queued event; their codes in order.
-std::vector<long> DrainEvents(const GraphPtr& graph);
-
-// Entries of /proc/self/fd; and the threads left once GLib has ended the workers it keeps idle
-// for reuse, waiting (bounded) until at most `limit` are left.
-int CountOpenFiles();
-int SettleThreads(int limit, int boundMs);
+REFERENCE_TIME Position(const std::shared_ptr<IGraphBuilder>& graph);
+REFERENCE_TIME Duration(const std::shared_ptr<IGraphBuilder>& graph);
+HRESULT SeekTo(const std::shared_ptr<IGraphBuilder>& graph, REFERENCE_TIME target);
