@@ -67,8 +67,6 @@ public:
     const QString& CurrentFile() const { return m_strCurrentFile; }
     double Duration() const { return m_dDuration; }
     bool IsSeeking() const { return m_bSeeking; }
-    bool IsFullScreen() const { return m_bFullScreen; }
-    QMenu* SystemMenu() const { return m_pSystemMenu; }
 
 protected:
     bool event(QEvent* event) override;

@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kIconSize = 16;
 
-QString& SkinFolderOverride()
-{
-    static QString folder;
-    return folder;
-}
-
 void PostToMainWindow(std::uint32_t message)
 {
     if (message != 0) {
@@ -87,21 +81,8 @@ QString CTavButtonCtrl::ImagePath() const
     return name.isEmpty() ? QString() : SkinFolder() + name;
 }
 
-void CTavButtonCtrl::SetSkinFolder(const QString& folder)
-{
-    QString& stored = SkinFolderOverride();
-    stored = folder;
-    if (!stored.isEmpty() && !stored.endsWith(QLatin1Char('/'))) {
-        stored += QLatin1Char('/');
-    }
-}
-
 QString CTavButtonCtrl::SkinFolder()
 {
-    const QString& folder = SkinFolderOverride();
-    if (!folder.isEmpty()) {
-        return folder;
-    }
     // Qt gives the executable's real path with links resolved, so a player started through the
     // link an install puts on the PATH finds the images installed beside the executable.
     const PathParts parts = PathParts::Split(QCoreApplication::applicationFilePath());

@@ -27,7 +27,6 @@ public:
 
     void SetRole(TavButtonRole role, bool on = true);
     bool HasRole(TavButtonRole role) const;
-    const TavButtonRoleFlags& Roles() const { return m_bRoles; }
 
     // Chooses between the two image pairs of the power role.
     void SetPowerOn(bool on);
@@ -54,9 +53,7 @@ public:
     QString ImageName() const;
     QString ImagePath() const;
 
-    // The folder the skin images are read from: the executable's folder, unless a test has
-    // pointed it elsewhere. An empty folder restores the default.
-    static void SetSkinFolder(const QString& folder);
+    // The folder the skin images are read from: the executable's folder.
     static QString SkinFolder();
 
 protected:

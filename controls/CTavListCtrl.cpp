@@ -263,11 +263,6 @@ bool CTavListCtrl::SetColumnWidth(int nColumn, int nWidth)
     return true;
 }
 
-int CTavListCtrl::GetColumnWidth(int nColumn) const
-{
-    return header()->sectionSize(nColumn);
-}
-
 void CTavListCtrl::SetImageList(const QList<QPixmap>& images)
 {
     m_pRows->SetImages(images);

@@ -36,7 +36,6 @@ public:
     int InsertColumn(int nColumn, const QString& heading);
     // Refused (false) unless the width is one of the two stored widths.
     bool SetColumnWidth(int nColumn, int nWidth);
-    int GetColumnWidth(int nColumn) const;
     // The small images; a row's image is an index into this list.
     void SetImageList(const QList<QPixmap>& images);
 

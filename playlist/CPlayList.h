@@ -91,9 +91,6 @@ public:
     // Work one refill tick may spend before it lets the window breathe.
     static constexpr std::int64_t kRefillBudgetNs = 4'000'000;
 
-    // Paths a folder scan found and has not inserted yet, for tests.
-    std::size_t ScanQueueSize() const { return m_scanQueue.size(); }
-
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
