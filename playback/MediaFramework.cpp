@@ -1,5 +1,6 @@
 #include "playback/MediaFramework.h"
 
+#include "playback/AvcodecDecoders.h"
 #include "playback/BaseFilter.h"
 #include "playback/DecoderRanks.h"
 #include "playback/GraphCore.h"
@@ -27,6 +28,9 @@ bool MediaFrameworkStartup()
         const GErrorHandle errorHandle(error);
         if (ok) {
             PreferLeanDecoders();
+#ifdef VESSA_HAVE_AVCODEC
+            RegisterAvcodecDecoders();
+#endif
         }
         return ok;
     }();
