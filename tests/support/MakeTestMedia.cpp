@@ -42,6 +42,12 @@ QString Recipe(TestClip clip)
         return Video(75, ",format=I420") +
                "mpeg2enc format=3 constraints=false ! mpegpsmux name=mux ! filesink name=out " +
                kAudio + "audioconvert ! twolamemp2enc ! mux.";
+    case TestClip::Mp4:
+        return QStringLiteral("videotestsrc pattern=ball num-buffers=75 ! "
+                              "video/x-raw,format=I420,width=330,height=186,framerate=25/1 ! "
+                              "x264enc speed-preset=superfast bframes=2 key-int-max=25 ! "
+                              "h264parse ! mp4mux name=mux ! filesink name=out ") +
+               kAudio + "audioconvert ! avenc_aac ! aacparse ! mux.";
     default:
         return {};
     }

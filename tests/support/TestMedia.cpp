@@ -3,15 +3,11 @@
 QString TestMediaPath(TestClip clip)
 {
     static const QString names[kTestClipCount] = {
-        QStringLiteral("clip.avi"),
-        QStringLiteral("video-only-1s.avi"),
-        QStringLiteral("audio-only.wav"),
-        QStringLiteral("clip.mpg"),
-        QStringLiteral("no-video-decoder.avi"),
-        QStringLiteral("truncated.avi"),
-        QStringLiteral("not-media.avi"),
-        QStringLiteral("empty.avi"),
-        QString::fromUtf8("clip with spaces #1 100% Ünïcødé.avi"),
+        QStringLiteral("clip.avi"),       QStringLiteral("video-only-1s.avi"),
+        QStringLiteral("audio-only.wav"), QStringLiteral("clip.mpg"),
+        QStringLiteral("clip.mp4"),       QStringLiteral("no-video-decoder.avi"),
+        QStringLiteral("truncated.avi"),  QStringLiteral("not-media.avi"),
+        QStringLiteral("empty.avi"),      QString::fromUtf8("clip with spaces #1 100% Ünïcødé.avi"),
     };
     return QStringLiteral(VESSA_TEST_MEDIA_DIR "/") + names[static_cast<int>(clip)];
 }

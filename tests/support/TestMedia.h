@@ -15,6 +15,7 @@ enum class TestClip
     VideoOnly,      // AVI, MJPEG video, no audio, exactly 1.0 s
     AudioOnly,      // WAV, 3.0 s
     MpegPs,         // MPEG program stream: MPEG-2 video + MPEG audio, 3.0 s
+    Mp4,            // H.264 video with B-frames, 330x186 (not whole macroblocks) + AAC, 3.0 s
     NoVideoDecoder, // the AVI with a video codec no decoder here claims; its audio decodes
     Truncated,      // the AVI cut off part-way through its data
     NotMedia,       // a text file with a media extension
