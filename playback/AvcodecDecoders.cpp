@@ -10,6 +10,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/frame.h>
+#include <libavutil/log.h>
 #include <libavutil/mem.h>
 }
 
@@ -20,6 +21,21 @@ extern "C" {
 #include <vector>
 
 namespace {
+
+GST_DEBUG_CATEGORY_STATIC(s_avcodecDebug);
+
+// libavcodec reports every broken macroblock of a damaged file on stderr by default; here they go
+// to GStreamer's debug log (GST_DEBUG=vessaavcodec:6), as the libav plugin's own reports do.
+void LogToGStreamer(void* /*context*/, int level, const char* format, va_list arguments)
+{
+    if (level > AV_LOG_VERBOSE ||
+        gst_debug_category_get_threshold(s_avcodecDebug) < GST_LEVEL_LOG) {
+        return;
+    }
+    gchar* message = g_strdup_vprintf(format, arguments);
+    GST_CAT_LOG(s_avcodecDebug, "%s", g_strchomp(message));
+    g_free(message);
+}
 
 // ---------------------------------------------------------------------------------------------
 // libavcodec, opened on first use. Linking it would load it (and its dozens of libraries) at the
@@ -73,6 +89,10 @@ const Avcodec* OpenAvcodec()
                         Resolve(library, "av_frame_free", &api.freeFrame) &&
                         Resolve(library, "av_frame_unref", &api.unrefFrame) &&
                         Resolve(library, "av_mallocz", &api.mallocz);
+        void (*setLogCallback)(void (*)(void*, int, const char*, va_list)) = nullptr;
+        if (ok && Resolve(library, "av_log_set_callback", &setLogCallback)) {
+            setLogCallback(&LogToGStreamer);
+        }
         // The library stays open for the life of the process, as GStreamer's plugins do.
         return ok ? &api : nullptr;
     }();
@@ -824,6 +844,7 @@ gboolean RegisterElements(GstPlugin* plugin)
 
 void RegisterAvcodecDecoders()
 {
+    GST_DEBUG_CATEGORY_INIT(s_avcodecDebug, "vessaavcodec", 0, "the player's libavcodec decoders");
     if (g_getenv("GST_PLUGIN_FEATURE_RANK") != nullptr) {
         return; // someone chose the decoders for this run
     }
