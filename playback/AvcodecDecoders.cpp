@@ -227,6 +227,8 @@ VessaH264Dec* AsH264(GstVideoDecoder* decoder)
     return reinterpret_cast<VessaH264Dec*>(decoder);
 }
 
+// Every picture format of libavcodec's H.264 decoder that GStreamer has a name for. The libav
+// plugin refuses the others (9 and 14 bits a sample) too.
 GstVideoFormat VideoFormatOf(AVPixelFormat format)
 {
     switch (format) {
@@ -247,6 +249,19 @@ GstVideoFormat VideoFormatOf(AVPixelFormat format)
         return GST_VIDEO_FORMAT_I422_10LE;
     case AV_PIX_FMT_YUV444P10LE:
         return GST_VIDEO_FORMAT_Y444_10LE;
+    case AV_PIX_FMT_YUV420P12LE:
+        return GST_VIDEO_FORMAT_I420_12LE;
+    case AV_PIX_FMT_YUV422P12LE:
+        return GST_VIDEO_FORMAT_I422_12LE;
+    case AV_PIX_FMT_YUV444P12LE:
+        return GST_VIDEO_FORMAT_Y444_12LE;
+    // RGB pictures, planes in the same order (green, blue, red) on both sides.
+    case AV_PIX_FMT_GBRP:
+        return GST_VIDEO_FORMAT_GBR;
+    case AV_PIX_FMT_GBRP10LE:
+        return GST_VIDEO_FORMAT_GBR_10LE;
+    case AV_PIX_FMT_GBRP12LE:
+        return GST_VIDEO_FORMAT_GBR_12LE;
     default:
         return GST_VIDEO_FORMAT_UNKNOWN;
     }
@@ -573,7 +588,8 @@ void vessa_h264_dec_class_init(VessaH264DecClass* klass)
     static GstStaticPadTemplate src = GST_STATIC_PAD_TEMPLATE(
         "src", GST_PAD_SRC, GST_PAD_ALWAYS,
         GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("{ I420, Y42B, Y444, GRAY8, I420_10LE, I422_10LE, "
-                                            "Y444_10LE }")));
+                                            "Y444_10LE, I420_12LE, I422_12LE, Y444_12LE, GBR, "
+                                            "GBR_10LE, GBR_12LE }")));
     gst_element_class_add_static_pad_template(element, &sink);
     gst_element_class_add_static_pad_template(element, &src);
     gst_element_class_set_static_metadata(element, "H.264 decoder (libavcodec)",
