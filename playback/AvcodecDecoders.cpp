@@ -153,6 +153,11 @@ struct Decoding
         return true;
     }
 
+    Decoding() = default;
+    Decoding(const Decoding&) = delete;
+    Decoding& operator=(const Decoding&) = delete;
+    ~Decoding() { Close(); }
+
     void Close()
     {
         if (av == nullptr) {
@@ -164,6 +169,14 @@ struct Decoding
     }
 
     bool IsOpen() const { return context != nullptr; }
+
+    // Forgets everything sent so far: after a seek, or after the end was sent.
+    void Flush()
+    {
+        if (IsOpen()) {
+            av->flushBuffers(context);
+        }
+    }
 
     // Sends one packet (or, with null data, the end of the stream): negative on an error.
     int Send(const guint8* data, gsize size, int64_t pts)
@@ -301,9 +314,7 @@ void vessa_h264_dec_init(VessaH264Dec* self)
 
 void H264Finalize(GObject* object)
 {
-    auto* self = reinterpret_cast<VessaH264Dec*>(object);
-    self->decoding->Close();
-    delete self->decoding;
+    delete reinterpret_cast<VessaH264Dec*>(object)->decoding;
     G_OBJECT_CLASS(vessa_h264_dec_parent_class)->finalize(object);
 }
 
@@ -564,16 +575,13 @@ GstFlowReturn H264Drain(GstVideoDecoder* decoder)
     self->decoding->Send(nullptr, 0, 0);
     const GstFlowReturn result = H264PushDecoded(self);
     // Ready for more after the end: a seek back, or the next part of a stream.
-    self->decoding->av->flushBuffers(self->decoding->context);
+    self->decoding->Flush();
     return result;
 }
 
 gboolean H264Flush(GstVideoDecoder* decoder)
 {
-    VessaH264Dec* self = AsH264(decoder);
-    if (self->decoding->IsOpen()) {
-        self->decoding->av->flushBuffers(self->decoding->context);
-    }
+    AsH264(decoder)->decoding->Flush();
     return TRUE;
 }
 
@@ -637,9 +645,7 @@ void vessa_aac_dec_init(VessaAacDec* self)
 
 void AacFinalize(GObject* object)
 {
-    auto* self = reinterpret_cast<VessaAacDec*>(object);
-    self->decoding->Close();
-    delete self->decoding;
+    delete reinterpret_cast<VessaAacDec*>(object)->decoding;
     G_OBJECT_CLASS(vessa_aac_dec_parent_class)->finalize(object);
 }
 
@@ -804,10 +810,7 @@ GstFlowReturn AacHandleFrame(GstAudioDecoder* decoder, GstBuffer* buffer)
 
 void AacFlush(GstAudioDecoder* decoder, gboolean /*hard*/)
 {
-    VessaAacDec* self = AsAac(decoder);
-    if (self->decoding->IsOpen()) {
-        self->decoding->av->flushBuffers(self->decoding->context);
-    }
+    AsAac(decoder)->decoding->Flush();
 }
 
 void vessa_aac_dec_class_init(VessaAacDecClass* klass)
