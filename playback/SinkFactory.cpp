@@ -37,6 +37,19 @@ void KeepAspectRatio(GstElement* sink)
     }
 }
 
+// Every graph gives its sink a window of the layer's, which takes no input and is redrawn by the
+// layer on its expose events. An X sink left to handle either keeps a thread of its own that
+// polls its X connection twenty times a second, all through playback; told before it starts, it
+// never has one.
+void LeaveWindowEventsToLayer(GstElement* sink)
+{
+    for (const char* property : {"handle-events", "handle-expose"}) {
+        if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink), property) != nullptr) {
+            g_object_set(sink, property, FALSE, nullptr);
+        }
+    }
+}
+
 // The plain X sink draws the picture at its own size, centred. A size filter in front of it has
 // the picture scaled to the window's size by the converter every playbin puts before its video
 // sink, which converts and scales in one pass at no cost beyond converting alone; its default adds
@@ -51,6 +64,7 @@ GstElementHandle ScaledXImageSink()
     if (size == nullptr || sink == nullptr) {
         return nullptr;
     }
+    LeaveWindowEventsToLayer(sink.get());
     gst_bin_add_many(GST_BIN(bin.get()), size.get(), sink.get(), nullptr);
     if (!gst_element_link(size.get(), sink.get())) {
         return nullptr;
@@ -183,6 +197,7 @@ GstElementHandle MakeVideoSink(VideoSinkKind kind)
     GstElementHandle sink = AdoptElement(gst_element_factory_make(VideoSinkName(kind), nullptr));
     if (sink != nullptr) {
         KeepAspectRatio(sink.get());
+        LeaveWindowEventsToLayer(sink.get());
     }
     return sink;
 }

@@ -36,9 +36,9 @@ void ExpectShown(QWidget& panel, const std::vector<Probe>& probes)
 
 using VideoWindow = testing::TestWithParam<VideoSinkKind>;
 
-// The stopped picture fills the panel in its aspect; a window dragged to one size after another
-// while pictures flow never stops the stream; once it has ended, a window made larger (full screen)
-// still shows its last picture, filling it.
+// The stopped picture fills the panel in its aspect, and comes back where another window hid it;
+// a window dragged to one size after another while pictures flow never stops the stream; once it
+// has ended, a window made larger (full screen) still shows its last picture, filling it.
 TEST_P(VideoWindow, ThePictureFollowsThePanelStoppedWhilePlayingAndAfterTheEnd)
 {
     ASSERT_TRUE(MediaFrameworkStartup());
@@ -66,6 +66,22 @@ TEST_P(VideoWindow, ThePictureFollowsThePanelStoppedWhilePlayingAndAfterTheEnd)
     window->SetWindowPosition(0, 0, 640, 360);
     std::vector<Probe> probes = PictureCorners({80, 0, 480, 360});
     probes.insert(probes.end(), {{{40, 180}, ""}, {{600, 180}, ""}});
+    ExpectShown(panel, probes);
+    // Covered by another window and uncovered again: what was hidden is drawn anew.
+    QWidget cover(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+    cover.setStyleSheet(QStringLiteral("background: red"));
+    cover.setGeometry(QRect(panel.mapToGlobal(QPoint(0, 0)), panel.size()));
+    cover.show();
+    const QPoint middle = panel.mapToGlobal(QPoint(320, 180));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QImage pixel =
+                panel.screen()->grabWindow(0, middle.x(), middle.y(), 1, 1).toImage();
+            return Bar(pixel.pixelColor(0, 0)) == "r";
+        },
+        kBound))
+        << "the cover never came over the panel";
+    cover.hide();
     ExpectShown(panel, probes);
 
     ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
