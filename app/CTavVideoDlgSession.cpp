@@ -171,7 +171,7 @@ void CTavVideoDlg::OnTimer(int nIdEvent)
     // A file without a known duration has no position to show: the slider stays at 0.
     const std::int64_t nPos = rtDuration > 0 ? rtCurrent * kSliderScale / rtDuration : 0;
     m_sliderPosition.setValue(static_cast<int>(nPos));
-    m_staticTime.setText(FormatTime(WholeSeconds(GetPositionSeconds())));
+    m_staticTime.setText(FormatTime(WholeSeconds(MediaTimeToSeconds(rtCurrent))));
 }
 
 void CTavVideoDlg::OnPositionSliderDraw()
