@@ -1,5 +1,7 @@
 #include "playback/SinkFactory.h"
 
+#include "playback/NullAudioSink.h"
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -242,7 +244,7 @@ GstElementHandle CreateAudioSink()
         return sink;
     }
     if (!ProcessHasSoundOutput()) {
-        return ClockedNullSink("fakeaudiosink");
+        return MakeNullAudioSink();
     }
     return AdoptElement(gst_element_factory_make("autoaudiosink", nullptr));
 }

@@ -1,7 +1,9 @@
 #include "MessageRecorder.h"
 #include "TestMedia.h"
 #include "common/AppMessages.h"
+#include "playback/SinkFactory.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,37 @@ TEST(Playing, ATruncatedFilePlaysToItsEndAndEachEndIsAnnouncedOnce)
         }
         EXPECT_EQ(codes, std::vector<long>{EC_COMPLETE});
         ASSERT_EQ(SeekTo(opened.graph, kClipLength / 2), S_OK);
+    }
+}
+
+// Where nothing can play sound, sound still keeps time: a sound-only file takes its own length to
+// play, its position never ahead of the time played, and so again after a seek back.
+TEST(Playing, WithoutASoundOutputSoundStillTakesItsOwnTime)
+{
+    const QByteArray forced = qgetenv("VESSA_AUDIO_SINK");
+    qunsetenv("VESSA_AUDIO_SINK"); // the output the player chooses by itself
+    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::AudioOnly));
+    qputenv("VESSA_AUDIO_SINK", forced);
+    if (ProcessHasSoundOutput()) {
+        GTEST_SKIP() << "this machine has a sound output";
+    }
+    ASSERT_EQ(opened.hr, S_OK);
+    for (const REFERENCE_TIME from : {REFERENCE_TIME{0}, kClipLength / 2}) {
+        SCOPED_TRACE(from);
+        ASSERT_EQ(SeekTo(opened.graph, from), S_OK);
+        QElapsedTimer played;
+        played.start();
+        ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+        QTest::qWait(500);
+        // A tenth of a second taken ahead, at most, as a sound card's buffer would take it.
+        EXPECT_LE(Position(opened.graph) - from,
+                  (played.elapsed() + 100) * (kUnitsPerSecond / 1000));
+        long code = 0;
+        LParam param = 0;
+        ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
+        EXPECT_EQ(code, EC_COMPLETE);
+        EXPECT_GE(played.elapsed() * (kUnitsPerSecond / 1000), kClipLength - from);
+        ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
     }
 }
 
