@@ -8,12 +8,15 @@
 //   - the peak resident memory at the end of those seconds.
 // Every program plays with null audio and the same kind of video output: the bare playbin
 // (gst-launch-1.0) gets the video sink element the player chooses here, VLC and mpv their output
-// of the same kind. VLC and mpv are measured where they are installed. PROGRAM (the player just
-// built unless given) is any build of the player; --earlier measures another build beside it (one
-// from before a change) as one more peer. Each round runs every program once on every clip, in an
-// order that turns from round to round, so that the noise of a shared machine and warm caches fall
-// on all of them alike; the medians are printed, then the player's ratio to each of the others.
-// Exits with 1 when a program showed no picture in any run of a clip.
+// of the same kind. Null audio is each program's own: GStreamer's fakeaudiosink for the bare
+// playbin, VLC's and mpv's null outputs, and the output the player chooses by itself on a machine
+// without sound (where it has one, the player is given fakeaudiosink, so that nothing is heard).
+// VLC and mpv are measured where they are installed. PROGRAM (the player just built unless given)
+// is any build of the player; --earlier measures another build beside it (one from before a change)
+// as one more peer. Each round runs every program once on every clip, in an order that turns from
+// round to round, so that the noise of a shared machine and warm caches fall on all of them alike;
+// the medians are printed, then the player's ratio to each of the others. Exits with 1 when a
+// program showed no picture in any run of a clip.
 //
 // Needs an X server (DISPLAY) of at least 1280x768 without a window manager, or one that puts new
 // windows at the top left.
@@ -293,8 +296,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no clip to play\n");
         return 1;
     }
-    // Nothing may wait for a sound card that is not there, or play to one that is.
-    setenv("VESSA_AUDIO_SINK", "fakeaudiosink", 1);
+    // Nothing may wait for a sound card that is not there, or play to one that is. Without one,
+    // the player measured is the one a person gets there.
+    if (ProcessHasSoundOutput()) {
+        setenv("VESSA_AUDIO_SINK", "fakeaudiosink", 1);
+    } else {
+        unsetenv("VESSA_AUDIO_SINK");
+    }
     unsetenv("VESSA_VIDEO_SINK");
     const std::vector<Program> programs = Programs(player, earlier);
 
@@ -310,8 +318,9 @@ int main(int argc, char** argv)
     }
 
     std::printf("%d rounds, %d s of playback after the first frame, player's video sink: %s, "
-                "null audio everywhere\n",
-                runs, seconds, CurrentVideoSinkDescription().c_str());
+                "null audio everywhere (the player's: %s)\n",
+                runs, seconds, CurrentVideoSinkDescription().c_str(),
+                ProcessHasSoundOutput() ? "fakeaudiosink" : "its own");
     std::printf("%-20s %-8s %14s %10s %10s\n", "clip", "program", "first frame ms", "CPU s",
                 "peak MiB");
     bool bAllMeasured = true;
