@@ -4,6 +4,9 @@
 #include "playback/BaseFilter.h"
 #include "playback/DecoderRanks.h"
 #include "playback/GraphCore.h"
+#ifdef VESSA_HAVE_LIBMPEG2
+#include "playback/Mpeg2Decoder.h"
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +31,9 @@ bool MediaFrameworkStartup()
         const GErrorHandle errorHandle(error);
         if (ok) {
             PreferLeanDecoders();
+#ifdef VESSA_HAVE_LIBMPEG2
+            RegisterMpeg2Decoder();
+#endif
 #ifdef VESSA_HAVE_AVCODEC
             RegisterAvcodecDecoders();
 #endif
