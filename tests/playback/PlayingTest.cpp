@@ -35,6 +35,23 @@ TEST(Playing, ATruncatedFilePlaysToItsEndAndEachEndIsAnnouncedOnce)
     }
 }
 
+// A seek in an MPEG program stream that gives its sequence header only at its start plays on from
+// the new place to the end: the picture comes back, and the clock with it.
+TEST(Playing, AnMpegProgramStreamPlaysOnAfterASeek)
+{
+    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::MpegPs));
+    ASSERT_EQ(opened.hr, S_OK);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    QTest::qWait(300);
+    ASSERT_EQ(SeekTo(opened.graph, kClipLength / 2), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Position(opened.graph) > kClipLength / 2 + kUnitsPerSecond / 2; }, 5000));
+    long code = 0;
+    LParam param = 0;
+    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 10000), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+}
+
 // Where nothing can play sound, sound still keeps time: a sound-only file takes its own length to
 // play, its position never ahead of the time played, and so again after a seek back.
 TEST(Playing, WithoutASoundOutputSoundStillTakesItsOwnTime)
