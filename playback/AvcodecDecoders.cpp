@@ -1,5 +1,7 @@
 #include "playback/AvcodecDecoders.h"
 
+#include "playback/DecoderRanks.h"
+
 #include <gst/audio/audio.h>
 #include <gst/audio/gstaudiodecoder.h>
 #include <gst/gst.h>
@@ -840,22 +842,11 @@ void vessa_aac_dec_class_init(VessaAacDecClass* klass)
 
 // ---------------------------------------------------------------------------------------------
 
-guint RankAbove(const char* feature)
-{
-    GstPluginFeature* other = gst_registry_lookup_feature(gst_registry_get(), feature);
-    if (other == nullptr) {
-        return GST_RANK_PRIMARY;
-    }
-    const guint rank = gst_plugin_feature_get_rank(other) + 1;
-    gst_object_unref(other);
-    return rank;
-}
-
 gboolean RegisterElements(GstPlugin* plugin)
 {
-    return gst_element_register(plugin, "vessah264dec", RankAbove("avdec_h264"),
+    return gst_element_register(plugin, "vessah264dec", RankAbove({"avdec_h264"}),
                                 vessa_h264_dec_get_type()) &&
-           gst_element_register(plugin, "vessaaacdec", RankAbove("avdec_aac"),
+           gst_element_register(plugin, "vessaaacdec", RankAbove({"avdec_aac"}),
                                 vessa_aac_dec_get_type());
 }
 
@@ -864,11 +855,6 @@ gboolean RegisterElements(GstPlugin* plugin)
 void RegisterAvcodecDecoders()
 {
     GST_DEBUG_CATEGORY_INIT(s_avcodecDebug, "vessaavcodec", 0, "the player's libavcodec decoders");
-    if (g_getenv("GST_PLUGIN_FEATURE_RANK") != nullptr) {
-        return; // someone chose the decoders for this run
-    }
-    gst_plugin_register_static(GST_VERSION_MAJOR, GST_VERSION_MINOR, "vessaavcodec",
-                               "libavcodec's H.264 and AAC decoders, opened on first use",
-                               &RegisterElements, "1.0", "LGPL", "vessa", "Vessa Video Player",
-                               "https://example.invalid/vessa");
+    RegisterOwnDecoders("vessaavcodec", "libavcodec's H.264 and AAC decoders, opened on first use",
+                        "LGPL", &RegisterElements);
 }

@@ -47,3 +47,27 @@ void PreferLeanDecoders()
         }
     }
 }
+
+guint RankAbove(std::initializer_list<const char*> decoders)
+{
+    guint rank = GST_RANK_PRIMARY;
+    for (const char* name : decoders) {
+        GstPluginFeature* other = FindFeature(name);
+        if (other != nullptr) {
+            rank = std::max(rank, gst_plugin_feature_get_rank(other) + 1);
+            gst_object_unref(other);
+        }
+    }
+    return rank;
+}
+
+void RegisterOwnDecoders(const char* name, const char* description, const char* license,
+                         GstPluginInitFunc registerElements)
+{
+    if (g_getenv("GST_PLUGIN_FEATURE_RANK") != nullptr) {
+        return; // someone chose the decoders for this run
+    }
+    gst_plugin_register_static(GST_VERSION_MAJOR, GST_VERSION_MINOR, name, description,
+                               registerElements, "1.0", license, "vessa", "Vessa Video Player",
+                               "https://example.invalid/vessa");
+}

@@ -1,5 +1,7 @@
 #include "playback/Mpeg2Decoder.h"
 
+#include "playback/DecoderRanks.h"
+
 #include <gst/gst.h>
 #include <gst/video/gstvideodecoder.h>
 #include <gst/video/gstvideopool.h>
@@ -710,23 +712,10 @@ void vessa_mpeg2_dec_class_init(VessaMpeg2DecClass* klass)
     video->flush = &Mpeg2Flush;
 }
 
-guint RankAboveAll(std::initializer_list<const char*> features)
-{
-    guint rank = GST_RANK_PRIMARY;
-    for (const char* name : features) {
-        GstPluginFeature* other = gst_registry_lookup_feature(gst_registry_get(), name);
-        if (other != nullptr) {
-            rank = std::max(rank, gst_plugin_feature_get_rank(other) + 1);
-            gst_object_unref(other);
-        }
-    }
-    return rank;
-}
-
 gboolean RegisterElements(GstPlugin* plugin)
 {
     return gst_element_register(plugin, "vessampeg2dec",
-                                RankAboveAll({"mpeg2dec", "avdec_mpeg2video", "avdec_mpeg1video"}),
+                                RankAbove({"mpeg2dec", "avdec_mpeg2video", "avdec_mpeg1video"}),
                                 vessa_mpeg2_dec_get_type());
 }
 
@@ -735,11 +724,7 @@ gboolean RegisterElements(GstPlugin* plugin)
 void RegisterMpeg2Decoder()
 {
     GST_DEBUG_CATEGORY_INIT(s_mpeg2Debug, "vessampeg2", 0, "the player's libmpeg2 decoder");
-    if (g_getenv("GST_PLUGIN_FEATURE_RANK") != nullptr) {
-        return; // someone chose the decoders for this run
-    }
-    gst_plugin_register_static(GST_VERSION_MAJOR, GST_VERSION_MINOR, "vessampeg2",
-                               "libmpeg2's MPEG-1 and MPEG-2 video decoder, decoding in place",
-                               &RegisterElements, "1.0", "GPL", "vessa", "Vessa Video Player",
-                               "https://example.invalid/vessa");
+    RegisterOwnDecoders("vessampeg2",
+                        "libmpeg2's MPEG-1 and MPEG-2 video decoder, decoding in place", "GPL",
+                        &RegisterElements);
 }
