@@ -415,6 +415,9 @@ GstFlowReturn ShowPicture(VessaMpeg2Dec* self)
         GST_LOG_OBJECT(self, "frame %u is gone", GPOINTER_TO_UINT(shown->id) - 1);
         return GST_FLOW_OK; // its input was flushed away meanwhile
     }
+    if (d.info->display_picture == nullptr) {
+        return gst_video_decoder_drop_frame(decoder, frame);
+    }
     const mpeg2_picture_t& picture = *d.info->display_picture;
     const auto found = FindPicture(d, shown);
     GST_LOG_OBJECT(self, "showing frame %u (type %u, flags 0x%x)%s", frame->system_frame_number,
