@@ -412,7 +412,6 @@ GstFlowReturn ShowPicture(VessaMpeg2Dec* self)
     GstVideoCodecFrame* frame =
         gst_video_decoder_get_frame(decoder, static_cast<int>(GPOINTER_TO_UINT(shown->id) - 1));
     if (frame == nullptr) {
-        GST_LOG_OBJECT(self, "frame %u is gone", GPOINTER_TO_UINT(shown->id) - 1);
         return GST_FLOW_OK; // its input was flushed away meanwhile
     }
     if (d.info->display_picture == nullptr) {
@@ -476,7 +475,6 @@ void DiscardPicture(Decoding& d)
     }
     d.retired.push_back(found->buffer);
     d.pictures.erase(found);
-    ReturnRetired(d, false);
     if (d.retired.size() > kMaxRetired) {
         gst_buffer_unref(d.retired.front());
         d.retired.erase(d.retired.begin());
