@@ -57,6 +57,8 @@ struct Avcodec
     AVFrame* (*allocFrame)();
     void (*freeFrame)(AVFrame**);
     void (*unrefFrame)(AVFrame*);
+    AVBufferRef* (*refBuffer)(const AVBufferRef*);
+    void (*unrefBuffer)(AVBufferRef**);
     void* (*mallocz)(size_t);
 };
 
@@ -90,6 +92,8 @@ const Avcodec* OpenAvcodec()
                         Resolve(library, "av_frame_alloc", &api.allocFrame) &&
                         Resolve(library, "av_frame_free", &api.freeFrame) &&
                         Resolve(library, "av_frame_unref", &api.unrefFrame) &&
+                        Resolve(library, "av_buffer_ref", &api.refBuffer) &&
+                        Resolve(library, "av_buffer_unref", &api.unrefBuffer) &&
                         Resolve(library, "av_mallocz", &api.mallocz);
         void (*setLogCallback)(void (*)(void*, int, const char*, va_list)) = nullptr;
         if (ok && Resolve(library, "av_log_set_callback", &setLogCallback)) {
@@ -227,6 +231,9 @@ struct VessaH264Dec
     int height;
     AVRational aspect;
     bool interlaced;
+    // Downstream takes pictures laid out as the decoder lays them out (video meta): the decoded
+    // pictures themselves go downstream, else each one is copied into a buffer of its own.
+    bool lend;
 };
 
 struct VessaH264DecClass
@@ -309,6 +316,7 @@ void vessa_h264_dec_init(VessaH264Dec* self)
     self->decoding = new Decoding;
     self->input = nullptr;
     self->format = AV_PIX_FMT_NONE;
+    self->lend = false;
     // Packets are whole pictures (h264parse puts them together): one in, at most one out.
     gst_video_decoder_set_packetized(GST_VIDEO_DECODER(self), TRUE);
     gst_video_decoder_set_needs_format(GST_VIDEO_DECODER(self), TRUE);
@@ -458,20 +466,78 @@ GstFlowReturn H264Negotiate(VessaH264Dec* self, const AVFrame* frame)
     return GST_FLOW_OK;
 }
 
-void CopyPicture(const AVFrame* picture, GstVideoFrame* target)
+GstFlowReturn CopyPicture(GstVideoDecoder* decoder, const AVFrame* picture,
+                          const GstVideoInfo& info, GstVideoCodecFrame* frame)
 {
-    for (guint plane = 0; plane < GST_VIDEO_FRAME_N_PLANES(target); ++plane) {
+    const GstFlowReturn result = gst_video_decoder_allocate_output_frame(decoder, frame);
+    if (result != GST_FLOW_OK) {
+        return result;
+    }
+    GstVideoFrame target;
+    if (!gst_video_frame_map(&target, &info, frame->output_buffer, GST_MAP_WRITE)) {
+        return GST_FLOW_ERROR;
+    }
+    for (guint plane = 0; plane < GST_VIDEO_FRAME_N_PLANES(&target); ++plane) {
         const guint8* from = picture->data[plane];
-        auto* to = static_cast<guint8*>(GST_VIDEO_FRAME_PLANE_DATA(target, plane));
-        const int toStride = GST_VIDEO_FRAME_PLANE_STRIDE(target, plane);
-        const gsize rowBytes = static_cast<gsize>(GST_VIDEO_FRAME_COMP_WIDTH(target, plane)) *
-                               static_cast<gsize>(GST_VIDEO_FRAME_COMP_PSTRIDE(target, plane));
-        const int rows = GST_VIDEO_FRAME_COMP_HEIGHT(target, plane);
+        auto* to = static_cast<guint8*>(GST_VIDEO_FRAME_PLANE_DATA(&target, plane));
+        const int toStride = GST_VIDEO_FRAME_PLANE_STRIDE(&target, plane);
+        const gsize rowBytes = static_cast<gsize>(GST_VIDEO_FRAME_COMP_WIDTH(&target, plane)) *
+                               static_cast<gsize>(GST_VIDEO_FRAME_COMP_PSTRIDE(&target, plane));
+        const int rows = GST_VIDEO_FRAME_COMP_HEIGHT(&target, plane);
         for (int row = 0; row < rows; ++row) {
             std::memcpy(to + static_cast<gsize>(row) * toStride,
                         from + static_cast<ptrdiff_t>(row) * picture->linesize[plane], rowBytes);
         }
     }
+    gst_video_frame_unmap(&target);
+    return GST_FLOW_OK;
+}
+
+void ReleasePlane(gpointer plane)
+{
+    AVBufferRef* reference = static_cast<AVBufferRef*>(plane);
+    OpenAvcodec()->unrefBuffer(&reference);
+}
+
+// The decoded picture itself as a buffer, each plane a read-only memory holding a reference to
+// the decoder's buffer: the decoder takes new pictures from its pool while downstream holds this
+// one, and may go on predicting from it, so nothing downstream may write into it (a writer gets a
+// copy of its own). Null where the planes are not where a video meta can say they are.
+GstBuffer* LendPicture(const Avcodec& av, const AVFrame* picture, const GstVideoInfo& info)
+{
+    GstBuffer* buffer = gst_buffer_new();
+    gsize offsets[GST_VIDEO_MAX_PLANES] = {};
+    gint strides[GST_VIDEO_MAX_PLANES] = {};
+    gsize total = 0;
+    const guint planes = GST_VIDEO_INFO_N_PLANES(&info);
+    for (guint plane = 0; plane < planes; ++plane) {
+        const uint8_t* data = picture->data[plane];
+        const AVBufferRef* holder = nullptr;
+        for (const AVBufferRef* candidate : picture->buf) {
+            if (candidate != nullptr && data >= candidate->data &&
+                data < candidate->data + candidate->size) {
+                holder = candidate;
+            }
+        }
+        AVBufferRef* reference =
+            holder != nullptr && picture->linesize[plane] > 0 ? av.refBuffer(holder) : nullptr;
+        if (reference == nullptr) {
+            gst_buffer_unref(buffer);
+            return nullptr;
+        }
+        const auto skip = static_cast<gsize>(data - holder->data);
+        const gsize size = holder->size - skip;
+        gst_buffer_append_memory(buffer, gst_memory_new_wrapped(GST_MEMORY_FLAG_READONLY,
+                                                                holder->data, holder->size, skip,
+                                                                size, reference, &ReleasePlane));
+        offsets[plane] = total;
+        strides[plane] = picture->linesize[plane];
+        total += size;
+    }
+    gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_INFO_FORMAT(&info),
+                                   GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                   planes, offsets, strides);
+    return buffer;
 }
 
 // Lets go of pictures decoded before this one, in decoding order, that show earlier: the decoder
@@ -503,24 +569,22 @@ GstFlowReturn H264Push(VessaH264Dec* self)
     }
     ReleaseSkippedFrames(decoder, frame);
     GstFlowReturn result = H264Negotiate(self, picture);
-    if (result == GST_FLOW_OK) {
-        result = gst_video_decoder_allocate_output_frame(decoder, frame);
-    }
     if (result != GST_FLOW_OK) {
         gst_video_decoder_release_frame(decoder, frame);
         return result;
     }
     GstVideoCodecState* output = gst_video_decoder_get_output_state(decoder);
-    GstVideoFrame target;
-    const bool mapped =
-        gst_video_frame_map(&target, &output->info, frame->output_buffer, GST_MAP_WRITE) != FALSE;
-    gst_video_codec_state_unref(output);
-    if (!mapped) {
-        gst_video_decoder_release_frame(decoder, frame);
-        return GST_FLOW_ERROR;
+    if (self->lend) {
+        frame->output_buffer = LendPicture(*self->decoding->av, picture, output->info);
     }
-    CopyPicture(picture, &target);
-    gst_video_frame_unmap(&target);
+    if (frame->output_buffer == nullptr) {
+        result = CopyPicture(decoder, picture, output->info, frame);
+    }
+    gst_video_codec_state_unref(output);
+    if (result != GST_FLOW_OK) {
+        gst_video_decoder_release_frame(decoder, frame);
+        return result;
+    }
     if (picture->interlaced_frame != 0) {
         GST_BUFFER_FLAG_SET(frame->output_buffer, GST_VIDEO_BUFFER_FLAG_INTERLACED);
         if (picture->top_field_first != 0) {
@@ -587,6 +651,25 @@ gboolean H264Flush(GstVideoDecoder* decoder)
     return TRUE;
 }
 
+gboolean H264DecideAllocation(GstVideoDecoder* decoder, GstQuery* query)
+{
+    VessaH264Dec* self = AsH264(decoder);
+    self->lend = gst_query_find_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr) != FALSE;
+    if (self->lend && gst_query_get_n_allocation_pools(query) > 0) {
+        // The pool only stands by for a copy: nothing of it is allocated ahead.
+        GstBufferPool* pool = nullptr;
+        guint size = 0;
+        guint min = 0;
+        guint max = 0;
+        gst_query_parse_nth_allocation_pool(query, 0, &pool, &size, &min, &max);
+        gst_query_set_nth_allocation_pool(query, 0, pool, size, 0, max);
+        if (pool != nullptr) {
+            gst_object_unref(pool);
+        }
+    }
+    return GST_VIDEO_DECODER_CLASS(vessa_h264_dec_parent_class)->decide_allocation(decoder, query);
+}
+
 void vessa_h264_dec_class_init(VessaH264DecClass* klass)
 {
     G_OBJECT_CLASS(klass)->finalize = &H264Finalize;
@@ -609,6 +692,7 @@ void vessa_h264_dec_class_init(VessaH264DecClass* klass)
     video->open = &H264Open;
     video->stop = &H264Stop;
     video->set_format = &H264SetFormat;
+    video->decide_allocation = &H264DecideAllocation;
     video->handle_frame = &H264HandleFrame;
     video->drain = &H264Drain;
     video->finish = &H264Drain;

@@ -146,9 +146,9 @@ QString MakeClip(const QTemporaryDir& dir, const char* name, const QString& desc
 // them, and its MPEG video decoder is libmpeg2, as GStreamer's own is: every picture and every
 // sound sample is the same as those decoders', bit for bit, with the same caps and fields, also
 // the pictures held back for reordering at the end and those after a seek. The clips' sizes are
-// no whole number of macroblocks, so the decoders' pictures are cropped on the way out: the MPEG
-// decoder copies them out where downstream cannot take padded pictures (a bare sink), and hands
-// them on padded where it can (a converter).
+// no whole number of macroblocks, so the decoders' pictures are cropped on the way out. Where
+// downstream cannot take pictures laid out as the decoder lays them out (a bare sink), they are
+// copied out; where it can (a converter), the decoded pictures themselves are handed on.
 TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
 {
     ASSERT_TRUE(MediaFrameworkStartup());
@@ -169,7 +169,8 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
     const QString interlaced =
         MakeClip(dir, "interlaced.mpg", mpeg2.arg(QStringLiteral("interlace-mode=1")));
     const QString mpeg1 = MakeClip(dir, "mpeg1.mpg", mpeg2.arg(QStringLiteral("format=0")));
-    const std::string padded = " ! videoconvert ! video/x-raw,format=Y444";
+    const std::string converted = " ! videoconvert ! video/x-raw,format=Y444";
+    const std::string written = " ! videobalance brightness=0.25";
     constexpr const char* kMp4 = "qtdemux ! h264parse";
     constexpr const char* kPs = "mpegpsdemux ! mpegvideoparse";
     // GStreamer's libmpeg2 decoder gives no picture after a seek into a program stream: there
@@ -187,12 +188,17 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
         {TestMediaPath(TestClip::Mp4), kMp4, "vessah264dec", "avdec_h264",
          static_cast<size_t>(kTestClipSeconds * kTestClipFps), true},
         {deep, kMp4, "vessah264dec", "avdec_h264", 25, true},
+        {deep, kMp4, "vessah264dec" + converted, "avdec_h264" + converted, 25, true},
+        // Pictures brightened where they are on their way: the decoder's own stay as they were.
+        {TestMediaPath(TestClip::Mp4), kMp4, "vessah264dec" + written + converted,
+         "avdec_h264" + written + converted, static_cast<size_t>(kTestClipSeconds * kTestClipFps),
+         true},
         {TestMediaPath(TestClip::Mp4), "qtdemux ! aacparse", "vessaaacdec", "avdec_aac", 0, true},
         // The program stream muxer times these clips' pictures in decoding order, and the first
         // ones fall before the stream's start: a seek lands well inside what plays.
         {TestMediaPath(TestClip::MpegPs), kPs, "vessampeg2dec", "mpeg2dec", 0, false},
         {bidirectional, kPs, "vessampeg2dec", "mpeg2dec", 0, false, 1500 * GST_MSECOND},
-        {bidirectional, kPs, "vessampeg2dec" + padded, "mpeg2dec" + padded, 0, false,
+        {bidirectional, kPs, "vessampeg2dec" + converted, "mpeg2dec" + converted, 0, false,
          1500 * GST_MSECOND},
         {interlaced, kPs, "vessampeg2dec", "mpeg2dec", 0, false, 1500 * GST_MSECOND},
         {mpeg1, kPs, "vessampeg2dec", "mpeg2dec", 0, false, 1500 * GST_MSECOND},
