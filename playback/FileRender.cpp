@@ -4,6 +4,7 @@
 #include "playback/MediaFramework.h"
 #include "playback/SinkFactory.h"
 #include "playback/SparePlaybin.h"
+#include "playback/VideoQueueBursts.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ void OnElementSetup(GstElement* /*playbin*/, GstElement* element, gpointer /*dat
     static constexpr const char* kReferringDecoders[] = {
         "avdec_h264", "avdec_h265", "avdec_mpeg4", "avdec_mpeg2video", "avdec_mpeg1video",
     };
+    if (IsVideoSinkQueue(element)) {
+        DecodeIntoQueueInBursts(element);
+        return;
+    }
     GstElementFactory* factory = gst_element_get_factory(element);
     if (factory == nullptr) {
         return;
