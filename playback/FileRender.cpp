@@ -59,15 +59,16 @@ GstElementHandle NullSink()
 // and all, for every picture. Decoding into libav's own pictures instead costs one copy into the
 // output pool's reused buffers: for 720p H.264 about a tenth less CPU, the same pictures. Only
 // for formats whose pictures refer to others; an intra-only decoder lets go of its pictures.
+// (The queue before the video sink, also set up here, is filled in bursts.)
 void OnElementSetup(GstElement* /*playbin*/, GstElement* element, gpointer /*data*/)
 {
-    static constexpr const char* kReferringDecoders[] = {
-        "avdec_h264", "avdec_h265", "avdec_mpeg4", "avdec_mpeg2video", "avdec_mpeg1video",
-    };
     if (IsVideoSinkQueue(element)) {
         DecodeIntoQueueInBursts(element);
         return;
     }
+    static constexpr const char* kReferringDecoders[] = {
+        "avdec_h264", "avdec_h265", "avdec_mpeg4", "avdec_mpeg2video", "avdec_mpeg1video",
+    };
     GstElementFactory* factory = gst_element_get_factory(element);
     if (factory == nullptr) {
         return;

@@ -4,10 +4,18 @@
 
 namespace {
 
-// Whether the queue's limit is lowered: the decoder waits for it to run down.
+// Which limit the queue has: the one it was made with, until playing starts; then the burst's,
+// while the decoder fills it; then the low one, while the decoder waits for it to run down.
+enum class Limit
+{
+    Made,
+    Filling,
+    Waiting,
+};
+
 struct Bursts
 {
-    std::atomic<bool> waiting{false};
+    std::atomic<Limit> limit{Limit::Made};
 };
 
 constexpr const char* kBurstsKey = "vessa-bursts";
@@ -21,22 +29,20 @@ guint QueuedPictures(GstElement* queue)
 
 // The queue lets a picture in while it holds fewer than its limit. Lowering the limit once the
 // burst is in holds the decoder back until the queue has run down; raising it again wakes it.
-void LimitQueue(GstElement* queue, guint limit)
+void LimitQueue(GstElement* queue, Bursts* bursts, Limit limit)
 {
-    guint current = 0;
-    g_object_get(queue, "max-size-buffers", &current, nullptr);
-    if (current != limit) {
-        g_object_set(queue, "max-size-buffers", limit, nullptr);
-    }
+    bursts->limit = limit;
+    g_object_set(queue, "max-size-buffers",
+                 limit == Limit::Waiting ? kVideoQueueLow + 1 : kVideoQueueBurst + 1, nullptr);
 }
 
 // On the decoder's thread, before a picture goes in.
 GstPadProbeReturn OnPictureIn(GstPad* pad, GstPadProbeInfo* /*info*/, gpointer data)
 {
+    auto* bursts = static_cast<Bursts*>(data);
     GstElement* queue = GST_PAD_PARENT(pad);
-    if (QueuedPictures(queue) >= kVideoQueueBurst) {
-        static_cast<Bursts*>(data)->waiting = true;
-        LimitQueue(queue, kVideoQueueLow + 1);
+    if (bursts->limit == Limit::Filling && QueuedPictures(queue) >= kVideoQueueBurst) {
+        LimitQueue(queue, bursts, Limit::Waiting);
     }
     return GST_PAD_PROBE_OK;
 }
@@ -45,12 +51,13 @@ GstPadProbeReturn OnPictureIn(GstPad* pad, GstPadProbeInfo* /*info*/, gpointer d
 // the limit it was made with, so that the first picture is not held up by the decoding of more.
 GstPadProbeReturn OnPictureOut(GstPad* pad, GstPadProbeInfo* /*info*/, gpointer data)
 {
-    GstElement* queue = GST_PAD_PARENT(pad);
     auto* bursts = static_cast<Bursts*>(data);
+    GstElement* queue = GST_PAD_PARENT(pad);
+    const Limit limit = bursts->limit;
     if (GST_STATE(queue) == GST_STATE_PLAYING &&
-        (!bursts->waiting || QueuedPictures(queue) <= kVideoQueueLow)) {
-        bursts->waiting = false;
-        LimitQueue(queue, kVideoQueueBurst + 1);
+        (limit == Limit::Made ||
+         (limit == Limit::Waiting && QueuedPictures(queue) <= kVideoQueueLow))) {
+        LimitQueue(queue, bursts, Limit::Filling);
     }
     return GST_PAD_PROBE_OK;
 }
