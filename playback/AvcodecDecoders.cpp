@@ -807,22 +807,6 @@ bool ChannelPositions(const AVChannelLayout& layout, GstAudioChannelPosition* po
            gst_audio_check_valid_channel_positions(positions, channels, TRUE) != FALSE;
 }
 
-// The decoded frames' channels one after the other, as 32-bit floats.
-GstBuffer* PlanarSound(const std::vector<std::vector<float>>& channels, const GstAudioInfo* info)
-{
-    const gsize samples = channels.front().size();
-    const gsize plane = samples * sizeof(float);
-    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, plane * channels.size(), nullptr);
-    GstMapInfo map;
-    gst_buffer_map(buffer, &map, GST_MAP_WRITE);
-    for (gsize channel = 0; channel < channels.size(); ++channel) {
-        std::memcpy(map.data + plane * channel, channels[channel].data(), plane);
-    }
-    gst_buffer_unmap(buffer, &map);
-    gst_buffer_add_audio_meta(buffer, info, samples, nullptr);
-    return buffer;
-}
-
 bool AacNegotiate(VessaAacDec* self, const AVFrame* frame)
 {
     const int channels = frame->ch_layout.nb_channels;
@@ -835,8 +819,6 @@ bool AacNegotiate(VessaAacDec* self, const AVFrame* frame)
     gst_audio_info_init(&info);
     gst_audio_info_set_format(&info, GST_AUDIO_FORMAT_F32LE, frame->sample_rate, channels,
                               positioned ? positions : nullptr);
-    // As libavcodec gives it, channel after channel: the converter interleaves it if need be.
-    info.layout = GST_AUDIO_LAYOUT_NON_INTERLEAVED;
     if (gst_audio_info_is_equal(&info, &self->output)) {
         return true;
     }
@@ -870,27 +852,33 @@ GstFlowReturn AacHandleFrame(GstAudioDecoder* decoder, GstBuffer* buffer)
         return result;
     }
     // Normally one frame of sound for each frame sent; all of it goes out as one buffer.
-    std::vector<std::vector<float>> channels;
+    // Interleaved, as sinks take it: that is also what lets the base class join buffers into
+    // longer ones downstream (it leaves channel-after-channel sound as it comes).
+    std::vector<float> samples;
+    int channels = 0;
     while (self->decoding->Receive()) {
         const AVFrame* frame = self->decoding->frame;
         if (frame->format != AV_SAMPLE_FMT_FLTP || !AacNegotiate(self, frame) ||
-            (!channels.empty() &&
-             channels.size() != static_cast<size_t>(frame->ch_layout.nb_channels))) {
+            (channels != 0 && channels != frame->ch_layout.nb_channels)) {
             GST_ELEMENT_ERROR(self, STREAM, FORMAT, (nullptr),
                               ("decoded sound of sample format %d in %d channels cannot be "
                                "passed on",
                                frame->format, frame->ch_layout.nb_channels));
             return GST_FLOW_NOT_NEGOTIATED;
         }
-        channels.resize(static_cast<size_t>(frame->ch_layout.nb_channels));
-        for (size_t channel = 0; channel < channels.size(); ++channel) {
-            const auto* samples = reinterpret_cast<const float*>(frame->extended_data[channel]);
-            channels[channel].insert(channels[channel].end(), samples, samples + frame->nb_samples);
+        channels = frame->ch_layout.nb_channels;
+        const auto* const* planes = reinterpret_cast<const float* const*>(frame->extended_data);
+        samples.reserve(samples.size() +
+                        static_cast<size_t>(frame->nb_samples) * static_cast<size_t>(channels));
+        for (int sample = 0; sample < frame->nb_samples; ++sample) {
+            for (int channel = 0; channel < channels; ++channel) {
+                samples.push_back(planes[channel][sample]);
+            }
         }
     }
-    GstBuffer* sound = channels.empty() || channels.front().empty()
+    GstBuffer* sound = samples.empty()
                            ? nullptr
-                           : PlanarSound(channels, &self->output);
+                           : gst_buffer_new_memdup(samples.data(), samples.size() * sizeof(float));
     return gst_audio_decoder_finish_frame(decoder, sound, 1);
 }
 
@@ -909,7 +897,7 @@ void vessa_aac_dec_class_init(VessaAacDecClass* klass)
                         "stream-format=(string){ raw, adts }, framed=(boolean)true"));
     static GstStaticPadTemplate src = GST_STATIC_PAD_TEMPLATE(
         "src", GST_PAD_SRC, GST_PAD_ALWAYS,
-        GST_STATIC_CAPS("audio/x-raw, format=(string)F32LE, layout=(string)non-interleaved, "
+        GST_STATIC_CAPS("audio/x-raw, format=(string)F32LE, layout=(string)interleaved, "
                         "rate=(int)[ 1, MAX ], channels=(int)[ 1, 64 ]"));
     gst_element_class_add_static_pad_template(element, &sink);
     gst_element_class_add_static_pad_template(element, &src);

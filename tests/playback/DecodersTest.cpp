@@ -122,6 +122,17 @@ Decoded Decode(const QString& clip, const char* stream, const std::string& decod
     return decoded;
 }
 
+// Caps alike field by field, in whatever order their fields were set.
+::testing::AssertionResult SameCaps(const std::string& a, const std::string& b)
+{
+    GstCaps* first = gst_caps_from_string(a.c_str());
+    GstCaps* second = gst_caps_from_string(b.c_str());
+    const bool same = first != nullptr && second != nullptr && gst_caps_is_equal(first, second);
+    gst_clear_caps(&first);
+    gst_clear_caps(&second);
+    return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << a << " / " << b;
+}
+
 GstClockTime TimeOf(const std::string& buffer)
 {
     return std::stoull(buffer.substr(0, buffer.find('/')));
@@ -171,6 +182,7 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
     const QString mpeg1 = MakeClip(dir, "mpeg1.mpg", mpeg2.arg(QStringLiteral("format=0")));
     const std::string converted = " ! videoconvert ! video/x-raw,format=Y444";
     const std::string written = " ! videobalance brightness=0.25";
+    const std::string interleaved = " ! audioconvert ! audio/x-raw,layout=interleaved";
     constexpr const char* kMp4 = "qtdemux ! h264parse";
     constexpr const char* kPs = "mpegpsdemux ! mpegvideoparse";
     // GStreamer's libmpeg2 decoder gives no picture after a seek into a program stream: there
@@ -193,7 +205,9 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
         {TestMediaPath(TestClip::Mp4), kMp4, "vessah264dec" + written + converted,
          "avdec_h264" + written + converted, static_cast<size_t>(kTestClipSeconds * kTestClipFps),
          true},
-        {TestMediaPath(TestClip::Mp4), "qtdemux ! aacparse", "vessaaacdec", "avdec_aac", 0, true},
+        // Sound a sample of each channel in turn, as sinks take it.
+        {TestMediaPath(TestClip::Mp4), "qtdemux ! aacparse", "vessaaacdec",
+         "avdec_aac" + interleaved, 0, true},
         // The program stream muxer times these clips' pictures in decoding order, and the first
         // ones fall before the stream's start: a seek lands well inside what plays.
         {TestMediaPath(TestClip::MpegPs), kPs, "vessampeg2dec", "mpeg2dec", 0, false},
@@ -207,7 +221,7 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
         SCOPED_TRACE(c.ours + " " + c.clip.toStdString());
         const Decoded theirs = Decode(c.clip, c.stream, c.theirs, GST_CLOCK_TIME_NONE);
         const Decoded ours = Decode(c.clip, c.stream, c.ours, GST_CLOCK_TIME_NONE);
-        EXPECT_EQ(ours.caps, theirs.caps);
+        EXPECT_TRUE(SameCaps(ours.caps, theirs.caps));
         ASSERT_FALSE(ours.buffers.empty());
         EXPECT_EQ(ours.buffers.size(), theirs.buffers.size());
         EXPECT_TRUE(ours.buffers == theirs.buffers);
@@ -215,7 +229,7 @@ TEST(Decoders, GiveWhatGStreamersOwnGiveBitForBit)
             EXPECT_EQ(ours.buffers.size(), c.count);
         }
         const Decoded seeked = Decode(c.clip, c.stream, c.ours, c.seekTo);
-        EXPECT_EQ(seeked.caps, theirs.caps);
+        EXPECT_TRUE(SameCaps(seeked.caps, theirs.caps));
         if (c.theirsSeeks) {
             const Decoded theirsSeeked = Decode(c.clip, c.stream, c.theirs, c.seekTo);
             EXPECT_TRUE(seeked.buffers == theirsSeeked.buffers);

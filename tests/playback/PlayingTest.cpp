@@ -3,7 +3,9 @@
 #include "common/AppMessages.h"
 #include "playback/SinkFactory.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,40 @@ TEST(Playing, WithoutASoundOutputSoundStillTakesItsOwnTime)
         EXPECT_GE(played.elapsed() * (kUnitsPerSecond / 1000), kClipLength - from);
         ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
     }
+}
+
+// Decoded sound reaches the output a tenth of a second or more at a time, not a coded frame (a
+// fortieth) at a time, and all of it: as many samples as the clip holds.
+TEST(Playing, SoundReachesItsOutputInTenthsOfASecondEveryPieceOfIt)
+{
+    QTemporaryDir dir;
+    const QByteArray forced = qgetenv("VESSA_AUDIO_SINK");
+    // Each buffer the output is given, in a file of its own.
+    qputenv("VESSA_AUDIO_SINK",
+            "multifilesink next-file=buffer location=" + QFile::encodeName(dir.filePath("%05d")));
+    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::Mp4));
+    qputenv("VESSA_AUDIO_SINK", forced);
+    ASSERT_EQ(opened.hr, S_OK);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    long code = 0;
+    LParam param = 0;
+    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
+
+    // 44.1 kHz stereo, in 32-bit floats.
+    constexpr qint64 kBytesPerSecond = 44100 * 2 * 4;
+    const QFileInfoList pieces = QDir(dir.path()).entryInfoList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(pieces.isEmpty());
+    qint64 total = 0;
+    for (const QFileInfo& piece : pieces) {
+        if (piece.fileName() != pieces.last().fileName()) {
+            EXPECT_GE(piece.size(), kBytesPerSecond / 10) << piece.fileName().toStdString();
+        }
+        total += piece.size();
+    }
+    // Give or take the encoder's lead-in, one coded frame.
+    EXPECT_NEAR(total, static_cast<qint64>(kTestClipSeconds * kBytesPerSecond), 1024 * 8);
 }
 
 } // namespace
