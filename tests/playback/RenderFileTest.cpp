@@ -45,6 +45,8 @@ TEST(RenderFile, EachKindOfFileIsRenderedWithItsStreamsOrRefusedWithoutATrace)
         {"audio only", TestMediaPath(TestClip::AudioOnly), true, false, kTestClipSeconds},
         // Spaces, '#', '%' and letters beyond ASCII in the name must survive the trip into a URI.
         {"odd name", TestMediaPath(TestClip::OddName), true, true, kTestClipSeconds},
+        // Subtitles are drawn onto the picture: the film is offered whole.
+        {"subtitled", TestMediaPath(TestClip::Subtitled), false, true, 1.0},
         // The audio would play, the video has no decoder: half a film is not offered.
         {"no video decoder", TestMediaPath(TestClip::NoVideoDecoder), false, false, 0},
         {"not media", TestMediaPath(TestClip::NotMedia), false, false, 0},

@@ -48,6 +48,11 @@ QString Recipe(TestClip clip)
                               "x264enc speed-preset=superfast bframes=2 key-int-max=25 ! "
                               "h264parse ! mp4mux name=mux ! filesink name=out ") +
                kAudio + "audioconvert ! avenc_aac ! aacparse ! mux.";
+    case TestClip::Subtitled:
+        return Video(25) + "jpegenc ! matroskamux name=mux ! filesink name=out " +
+               "dataurisrc uri=\"data:application/x-subtitle;base64," +
+               QByteArray("1\n00:00:00,000 --> 00:00:00,800\nA line of subtitles\n").toBase64() +
+               "\" ! subparse ! mux.";
     default:
         return {};
     }

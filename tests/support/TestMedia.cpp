@@ -8,6 +8,7 @@ QString TestMediaPath(TestClip clip)
         QStringLiteral("clip.mp4"),       QStringLiteral("no-video-decoder.avi"),
         QStringLiteral("truncated.avi"),  QStringLiteral("not-media.avi"),
         QStringLiteral("empty.avi"),      QString::fromUtf8("clip with spaces #1 100% Ünïcødé.avi"),
+        QStringLiteral("subtitled.mkv"),
     };
     return QStringLiteral(VESSA_TEST_MEDIA_DIR "/") + names[static_cast<int>(clip)];
 }

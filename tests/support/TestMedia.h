@@ -21,8 +21,9 @@ enum class TestClip
     NotMedia,       // a text file with a media extension
     Empty,          // zero bytes
     OddName,        // the AVI under a name with spaces, '#', '%' and non-ASCII letters
+    Subtitled,      // Matroska: MJPEG video and a subtitle track, no audio, exactly 1.0 s
 };
-inline constexpr int kTestClipCount = static_cast<int>(TestClip::OddName) + 1;
+inline constexpr int kTestClipCount = static_cast<int>(TestClip::Subtitled) + 1;
 
 // Full path of the generated clip (inside VESSA_TEST_MEDIA_DIR).
 QString TestMediaPath(TestClip clip);
