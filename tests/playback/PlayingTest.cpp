@@ -119,4 +119,34 @@ TEST(Playing, SoundReachesItsOutputInTenthsOfASecondEveryPieceOfIt)
     EXPECT_NEAR(total, static_cast<qint64>(kTestClipSeconds * kBytesPerSecond), 1024 * 8);
 }
 
+// Where pictures take longer to show than they last, the picture keeps pace with the clock by
+// leaving some out, rather than falling ever further behind: the sink's reports of lateness reach
+// the elements before it, which drop pictures that would come too late.
+TEST(Playing, PicturesTooSlowToShowKeepPaceByLeavingSomeOut)
+{
+    QTemporaryDir dir;
+    const QByteArray forced = qgetenv("VESSA_VIDEO_SINK");
+    // Each picture takes twice its own time to show; each one shown, in a file of its own.
+    qputenv(
+        "VESSA_VIDEO_SINK",
+        "identity sleep-time=80000 ! multifilesink sync=true qos=true next-file=buffer location=" +
+            QFile::encodeName(dir.filePath("%05d")));
+    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::Avi));
+    qputenv("VESSA_VIDEO_SINK", forced);
+    ASSERT_EQ(opened.hr, S_OK);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    long code = 0;
+    LParam param = 0;
+    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
+
+    // At most half of them can be shown in time; shown all, they would take twice the film's
+    // length.
+    const qsizetype shown = QDir(dir.path()).entryList(QDir::Files).size();
+    constexpr int kPictures = kTestClipSeconds * kTestClipFps;
+    EXPECT_GT(shown, kPictures / 4);
+    EXPECT_LT(shown, kPictures * 3 / 4);
+}
+
 } // namespace
