@@ -85,28 +85,40 @@ TEST(Playing, WithoutASoundOutputSoundStillTakesItsOwnTime)
     }
 }
 
+// Plays `clip` to its end with the output that `variable` names made of `sink`, a multifilesink
+// that writes each buffer it is given into a file of its own in `dir`; returns those files in
+// their order.
+QFileInfoList PlayToEndIntoFiles(TestClip clip, const char* variable, const QByteArray& sink,
+                                 const QTemporaryDir& dir)
+{
+    const QByteArray forced = qgetenv(variable);
+    qputenv(variable,
+            sink + " next-file=buffer location=" + QFile::encodeName(dir.filePath("%05d")));
+    const OpenedClip opened = OpenFile(TestMediaPath(clip));
+    qputenv(variable, forced);
+    EXPECT_EQ(opened.hr, S_OK);
+    if (opened.hr != S_OK) {
+        return {};
+    }
+    EXPECT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
+    long code = 0;
+    LParam param = 0;
+    EXPECT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
+    return QDir(dir.path()).entryInfoList(QDir::Files, QDir::Name);
+}
+
 // Decoded sound reaches the output a tenth of a second or more at a time, not a coded frame (a
 // fortieth) at a time, and all of it: as many samples as the clip holds.
 TEST(Playing, SoundReachesItsOutputInTenthsOfASecondEveryPieceOfIt)
 {
-    QTemporaryDir dir;
-    const QByteArray forced = qgetenv("VESSA_AUDIO_SINK");
-    // Each buffer the output is given, in a file of its own.
-    qputenv("VESSA_AUDIO_SINK",
-            "multifilesink next-file=buffer location=" + QFile::encodeName(dir.filePath("%05d")));
-    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::Mp4));
-    qputenv("VESSA_AUDIO_SINK", forced);
-    ASSERT_EQ(opened.hr, S_OK);
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
-    long code = 0;
-    LParam param = 0;
-    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
+    const QTemporaryDir dir;
+    const QFileInfoList pieces =
+        PlayToEndIntoFiles(TestClip::Mp4, "VESSA_AUDIO_SINK", "multifilesink", dir);
 
     // 44.1 kHz stereo, in 32-bit floats.
     constexpr qint64 kBytesPerSecond = 44100 * 2 * 4;
-    const QFileInfoList pieces = QDir(dir.path()).entryInfoList(QDir::Files, QDir::Name);
     ASSERT_FALSE(pieces.isEmpty());
     qint64 total = 0;
     for (const QFileInfo& piece : pieces) {
@@ -124,26 +136,15 @@ TEST(Playing, SoundReachesItsOutputInTenthsOfASecondEveryPieceOfIt)
 // the elements before it, which drop pictures that would come too late.
 TEST(Playing, PicturesTooSlowToShowKeepPaceByLeavingSomeOut)
 {
-    QTemporaryDir dir;
-    const QByteArray forced = qgetenv("VESSA_VIDEO_SINK");
-    // Each picture takes twice its own time to show; each one shown, in a file of its own.
-    qputenv(
-        "VESSA_VIDEO_SINK",
-        "identity sleep-time=80000 ! multifilesink sync=true qos=true next-file=buffer location=" +
-            QFile::encodeName(dir.filePath("%05d")));
-    const OpenedClip opened = OpenFile(TestMediaPath(TestClip::Avi));
-    qputenv("VESSA_VIDEO_SINK", forced);
-    ASSERT_EQ(opened.hr, S_OK);
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Run(), S_OK);
-    long code = 0;
-    LParam param = 0;
-    ASSERT_EQ(opened.graph->QueryMediaEventEx()->GetEvent(&code, &param, &param, 20000), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
-    ASSERT_EQ(opened.graph->QueryMediaControl()->Stop(), S_OK);
+    const QTemporaryDir dir;
+    // Each picture takes twice its own time to show.
+    const qsizetype shown =
+        PlayToEndIntoFiles(TestClip::Avi, "VESSA_VIDEO_SINK",
+                           "identity sleep-time=80000 ! multifilesink sync=true qos=true", dir)
+            .size();
 
     // At most half of them can be shown in time; shown all, they would take twice the film's
     // length.
-    const qsizetype shown = QDir(dir.path()).entryList(QDir::Files).size();
     constexpr int kPictures = kTestClipSeconds * kTestClipFps;
     EXPECT_GT(shown, kPictures / 4);
     EXPECT_LT(shown, kPictures * 3 / 4);
