@@ -15,10 +15,9 @@ GstPadProbeReturn OnReport(GstPad* /*pad*/, GstPadProbeInfo* info, gpointer data
         return GST_PAD_PROBE_OK;
     }
     GstQOSType type = GST_QOS_TYPE_UNDERFLOW;
-    gdouble proportion = 1.0;
     GstClockTimeDiff jitter = 0;
     GstClockTime timestamp = GST_CLOCK_TIME_NONE;
-    gst_event_parse_qos(event, &type, &proportion, &jitter, &timestamp);
+    gst_event_parse_qos(event, &type, nullptr, &jitter, &timestamp);
     const bool bLate =
         jitter > 0 || type == GST_QOS_TYPE_THROTTLE || !GST_CLOCK_TIME_IS_VALID(timestamp);
     auto* lastLate = static_cast<std::atomic<bool>*>(data);

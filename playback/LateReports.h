@@ -4,7 +4,7 @@
 
 // A video sink reports to the elements before it how early or late each picture it shows came
 // (a quality-of-service event). A report travels up through every pad from the sink to the file's
-// reader, two dozen of them in playbin, on the sink's thread: one report per picture takes about a
+// reader, two dozen of them in playbin, on the sink's thread: one report per picture takes up to a
 // tenth of that thread's time. Only lateness makes the decoder or a converter drop pictures, and a
 // report of a picture on time only undoes the estimate of the late report before it (it names no
 // picture to drop). So the sink passes on every late report, and the first report on time after
