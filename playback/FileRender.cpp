@@ -66,13 +66,14 @@ constexpr gint64 kJoinedSound = 100 * GST_MSECOND;
 
 // Sets up, as playbin makes them, the queue before the video sink (filled in bursts), the video
 // sink (which passes on only the reports of lateness that matter upstream), sound decoders (their
-// output joined), and libav's decoders of pictures that refer to others: libav's decoders keep
-// every picture that later ones may refer to. Decoding straight into a GStreamer buffer ("direct
-// rendering"), that buffer is therefore still shared when it leaves the decoder, and the decoder
-// base class copies it there into newly allocated memory, page faults and all, for every picture.
-// Decoding into libav's own pictures instead costs one copy into the output pool's reused buffers:
-// for 720p H.264 about a tenth less CPU, the same pictures. Only for formats whose pictures refer
-// to others; an intra-only decoder lets go of its pictures.
+// output joined), and libav's decoders of pictures that refer to others.
+//
+// libav's decoders keep every picture that later ones may refer to. Decoding straight into a
+// GStreamer buffer ("direct rendering"), that buffer is therefore still shared when it leaves the
+// decoder, and the decoder base class copies it there into newly allocated memory, page faults
+// and all, for every picture. Decoding into libav's own pictures instead costs one copy into the
+// output pool's reused buffers: for 720p H.264 about a tenth less CPU, the same pictures. Only
+// for formats whose pictures refer to others; an intra-only decoder lets go of its pictures.
 void OnElementSetup(GstElement* /*playbin*/, GstElement* element, gpointer /*data*/)
 {
     if (IsVideoSinkQueue(element)) {
