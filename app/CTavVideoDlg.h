@@ -3,6 +3,7 @@
 #include "app/CMprisService.h"
 #include "app/CScreenSaverInhibitor.h"
 #include "common/AppMessage.h"
+#include "controls/CCachedGroupBox.h"
 #include "controls/CTavButtonCtrl.h"
 #include "controls/CTavSliderCtrl.h"
 #include "controls/CVideoPanel.h"
@@ -11,7 +12,6 @@
 #include <QBasicTimer>
 #include <QCheckBox>
 #include <QDialog>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMargins>
 #include <QRect>
@@ -150,7 +150,7 @@ private:
     CAppMessageMap m_messageMap;
 
     // The fourteen controls, bound to their IDs by DoDataExchange.
-    QGroupBox m_grpControls;
+    CCachedGroupBox m_grpControls;
     QCheckBox m_chkPlayList;
     CTavButton m_btnOpen;
     CTavButton m_btnPrev;
