@@ -18,13 +18,13 @@ namespace {
 class CFrameCountingStyle final : public QProxyStyle
 {
 public:
-    int nFramesDrawn = 0;
+    mutable int nFramesDrawn = 0;
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override
     {
         if (control == CC_GroupBox) {
-            ++const_cast<CFrameCountingStyle*>(this)->nFramesDrawn;
+            ++nFramesDrawn;
         }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
     }
