@@ -1,6 +1,7 @@
 #include "playback/SinkFactory.h"
 
 #include "playback/NullAudioSink.h"
+#include "playback/XImageConverter.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -54,21 +55,23 @@ void LeaveWindowEventsToLayer(GstElement* sink)
 
 // The plain X sink draws the picture at its own size, centred. A size filter in front of it has
 // the picture scaled to the window's size by the converter every playbin puts before its video
-// sink, which converts and scales in one pass at no cost beyond converting alone; its default adds
-// black borders where the aspect ratios differ. (A pipeline built by hand needs a scaler of its
-// own in front of the sink: videoconvertscale, or videoconvert ! videoscale.)
+// sink; its default adds black borders where the aspect ratios differ. Scaled I420 pictures are
+// then turned into the server's pixels by the player's own converter, at a quarter of the cost.
+// (A pipeline built by hand needs a scaler of its own in front of the sink: videoconvertscale, or
+// videoconvert ! videoscale.)
 GstElementHandle ScaledXImageSink()
 {
     GstElementHandle bin = AdoptElement(gst_bin_new(nullptr));
     const GstElementHandle size =
         AdoptElement(gst_element_factory_make("capsfilter", kScalerCapsName));
+    const GstElementHandle convert = AdoptElement(MakeXImageConverter());
     const GstElementHandle sink = AdoptElement(gst_element_factory_make("ximagesink", nullptr));
-    if (size == nullptr || sink == nullptr) {
+    if (size == nullptr || convert == nullptr || sink == nullptr) {
         return nullptr;
     }
     LeaveWindowEventsToLayer(sink.get());
-    gst_bin_add_many(GST_BIN(bin.get()), size.get(), sink.get(), nullptr);
-    if (!gst_element_link(size.get(), sink.get())) {
+    gst_bin_add_many(GST_BIN(bin.get()), size.get(), convert.get(), sink.get(), nullptr);
+    if (!gst_element_link_many(size.get(), convert.get(), sink.get(), nullptr)) {
         return nullptr;
     }
     const GstPadHandle target(gst_element_get_static_pad(size.get(), "sink"));
