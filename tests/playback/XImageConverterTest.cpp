@@ -92,7 +92,8 @@ std::vector<guint8> Converted(const std::string& caps,
 
 // A picture 53 pixels wide (three runs of sixteen and five on their own, an odd chroma column)
 // and 9 high (an odd chroma row), converted through each matrix and range a stream may carry:
-// every pixel within one step of the exact conversion, fully opaque.
+// every pixel within one step of the exact conversion, fully opaque, and not darker or lighter on
+// the whole.
 TEST(XImageConverter, DrawsEveryPixelInTheColoursOfTheStreamsMatrix)
 {
     ASSERT_TRUE(MediaFrameworkStartup());
@@ -116,6 +117,7 @@ TEST(XImageConverter, DrawsEveryPixelInTheColoursOfTheStreamsMatrix)
         const double black = c.fullRange ? 0.0 : 16.0;
         const double kg = 1.0 - c.kr - c.kb;
         int wrong = 0;
+        long drift = 0; // the signed differences added up: rounding, not truncating
         for (int y = 0; y < kHeight && wrong < 5; ++y) {
             for (int x = 0; x < kWidth && wrong < 5; ++x) {
                 const double luma = (LumaAt(x, y) - black) * lumaGain;
@@ -126,6 +128,7 @@ TEST(XImageConverter, DrawsEveryPixelInTheColoursOfTheStreamsMatrix)
                     Expected(luma - (2 * c.kb * (1 - c.kb) * pb + 2 * c.kr * (1 - c.kr) * pr) / kg);
                 const int blue = Expected(luma + 2 * (1 - c.kb) * pb);
                 const guint8* pixel = &pixels[(y * kWidth + x) * 4];
+                drift += pixel[2] - red + pixel[1] - green + pixel[0] - blue;
                 if (std::abs(pixel[2] - red) > 1 || std::abs(pixel[1] - green) > 1 ||
                     std::abs(pixel[0] - blue) > 1 || pixel[3] != 0xff) {
                     ++wrong;
@@ -135,6 +138,7 @@ TEST(XImageConverter, DrawsEveryPixelInTheColoursOfTheStreamsMatrix)
                 }
             }
         }
+        EXPECT_LT(std::abs(drift), kWidth * kHeight * 3 / 10) << "colours lean one way";
     }
 }
 
