@@ -3,6 +3,7 @@
 
 #include "playback/XImageConverter.h"
 
+#include "TestMedia.h"
 #include "playback/GstHandle.h"
 #include "playback/MediaFramework.h"
 
@@ -199,13 +200,7 @@ TEST(XImageConverter, LeavesOtherFormatsAndOtherServersToTheConverterBefore)
         gst_bin_add_many(GST_BIN(pipeline.get()), head, convert, takes, sink, nullptr);
         ASSERT_TRUE(gst_element_link_many(head, convert, takes, sink, nullptr));
         gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-        GstBus* bus = gst_element_get_bus(pipeline.get());
-        GstMessage* end = gst_bus_timed_pop_filtered(
-            bus, 10 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-        ASSERT_NE(end, nullptr);
-        EXPECT_EQ(GST_MESSAGE_TYPE(end), GST_MESSAGE_EOS);
-        gst_message_unref(end);
-        gst_object_unref(bus);
+        EXPECT_TRUE(PlaysToItsEnd(pipeline.get()));
 
         const GstPadHandle pad(gst_element_get_static_pad(convert, "sink"));
         GstCaps* negotiated = gst_pad_get_current_caps(pad.get());

@@ -39,3 +39,16 @@ HRESULT SeekTo(const std::shared_ptr<IGraphBuilder>& graph, REFERENCE_TIME targe
     return graph->QueryMediaSeeking()->SetPositions(&target, AM_SEEKING_AbsolutePositioning,
                                                     nullptr, AM_SEEKING_NoPositioning);
 }
+
+bool PlaysToItsEnd(GstElement* pipeline)
+{
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(
+        bus, 10 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    gst_object_unref(bus);
+    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end != nullptr) {
+        gst_message_unref(end);
+    }
+    return ended;
+}

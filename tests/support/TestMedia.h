@@ -3,6 +3,7 @@
 #include "playback/MediaFramework.h"
 
 #include <QString>
+#include <gst/gst.h>
 
 #include <memory>
 
@@ -45,3 +46,7 @@ OpenedClip OpenFile(const QString& path);
 REFERENCE_TIME Position(const std::shared_ptr<IGraphBuilder>& graph);
 REFERENCE_TIME Duration(const std::shared_ptr<IGraphBuilder>& graph);
 HRESULT SeekTo(const std::shared_ptr<IGraphBuilder>& graph, REFERENCE_TIME target);
+
+// Waits (ten seconds at most) for a pipeline set playing to end: whether it reached the end of its
+// stream, rather than an error or nothing.
+bool PlaysToItsEnd(GstElement* pipeline);
