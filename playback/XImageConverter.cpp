@@ -261,8 +261,7 @@ gboolean ConvertSetInfo(GstVideoFilter* filter, GstCaps*, GstVideoInfo* in, GstC
     if (!GST_VIDEO_INFO_IS_INTERLACED(in) && MatrixFor(*in, &self->matrix)) {
         return TRUE;
     }
-    GstVideoInfo source = *in;
-    self->fallback = gst_video_converter_new(&source, out, nullptr);
+    self->fallback = gst_video_converter_new(in, out, nullptr);
     return self->fallback != nullptr;
 }
 
@@ -311,7 +310,6 @@ void vessa_ximage_convert_class_init(VessaXImageConvertClass* klass)
     GstBaseTransformClass* transform = GST_BASE_TRANSFORM_CLASS(klass);
     transform->transform_caps = &ConvertTransformCaps;
     transform->stop = &ConvertStop;
-    transform->passthrough_on_same_caps = TRUE;
     GstVideoFilterClass* video = GST_VIDEO_FILTER_CLASS(klass);
     video->set_info = &ConvertSetInfo;
     video->transform_frame = &ConvertFrame;
